@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QMutex>
+#include <QObject>
+#include <QThread>
+#include <QUrl>
+
+class QTcpServer;
+class QTcpSocket;
+
+// A small HTTP/1.1 server on 127.0.0.1 for tests. It runs on a thread of its own, so it
+// keeps answering while the test's main thread sleeps or spins a nested event loop.
+class TestHttpServer : public QObject
+{
+    Q_OBJECT
+public:
+    struct Response {
+        QByteArray body;
+        QByteArray contentType = "text/html; charset=utf-8";
+        int status = 200;
+        QList<QPair<QByteArray, QByteArray>> headers;
+        int delayMs = 0;  // answer late; -1 never answers
+    };
+    struct Request {
+        QByteArray method;
+        QByteArray path;   // without the query
+        QByteArray query;
+        QHash<QByteArray, QByteArray> headers;  // lower-case names
+        QByteArray body;
+        QDateTime received;
+    };
+
+    TestHttpServer();
+    ~TestHttpServer() override;
+
+    // Starts listening on a free port of 127.0.0.1; false when it cannot.
+    bool start();
+    quint16 port() const { return m_port; }
+    QUrl url(const QString &pathAndQuery = QStringLiteral("/")) const;
+
+    void setRoute(const QByteArray &path, const Response &response);
+    void setRoute(const QByteArray &path, const QByteArray &html);
+    QList<Request> requests() const;
+    QList<Request> requestsFor(const QByteArray &path) const;
+    void clearRequests();
+
+private:
+    void onNewConnection();
+    void onReadyRead(QTcpSocket *socket);
+    void answer(QTcpSocket *socket, const Request &request);
+
+    QThread m_thread;
+    QTcpServer *m_server = nullptr;
+    quint16 m_port = 0;
+    mutable QMutex m_mutex;
+    QHash<QByteArray, Response> m_routes;
+    QList<Request> m_requests;
+    QHash<QTcpSocket *, QByteArray> m_buffers;
+};
