@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+// The user's long time format as a clock shows it: the locale's long time format without its
+// time-zone part (hours, minutes and seconds, with the locale's separators and AM/PM marker).
+QString longTimeFormat(const QLocale &locale);

@@ -1,0 +1,131 @@
+#include "ui/tmain_form.h"
+
+#include "browser/tchromium.h"
+#include "sniper/siteaddresses.h"
+#include "sniper/timeformat.h"
+#include "ui/clicklabel.h"
+#include "ui/tradiogroup.h"
+
+#include <QDateTimeEdit>
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+const QColor testModeColor(255, 240, 179);
+const QColor liveModeColor(218, 255, 185);
+
+QUrl onSite(const QString &site, const QString &pathAndQuery)
+{
+    return QUrl(site).resolved(QUrl(pathAndQuery));
+}
+} // namespace
+
+TMain_Form::TMain_Form(QWebEngineProfile *profile, QWidget *parent)
+    : QWidget(parent)
+{
+    createControls(profile);
+    connectHandlers();
+    Chromium1->NavigateTo(Chromium1->DefaultUrl);
+    Timer2->start();
+    FormCreate();
+}
+
+TMain_Form::~TMain_Form()
+{
+    // The browser goes first, while the profile it belongs to still exists.
+    delete Chromium1;
+}
+
+void TMain_Form::connectHandlers()
+{
+    connect(Button1, &QPushButton::clicked, this, &TMain_Form::Button1Click);
+    connect(Label3, &ClickLabel::clicked, this, &TMain_Form::Label3Click);
+    connect(Label18, &ClickLabel::clicked, this, &TMain_Form::Label18Click);
+    connect(Mod_RadioGroup, &TRadioGroup::clicked, this, &TMain_Form::Mod_RadioGroupClick);
+    connect(Timer2, &QTimer::timeout, this, &TMain_Form::Timer2Timer);
+    adress->installEventFilter(this);
+    connect(Chromium1, &TChromium::OnAddressChange, this, &TMain_Form::Chromium1AddressChange);
+    connect(Chromium1, &TChromium::OnBeforeBrowse, this, &TMain_Form::Chromium1BeforeBrowse);
+    connect(Chromium1, &TChromium::OnKeyEvent, this, &TMain_Form::Chromium1KeyEvent);
+}
+
+bool TMain_Form::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == adress && event->type() == QEvent::KeyPress)
+        return adressKeyPress(static_cast<QKeyEvent *>(event));
+    return QWidget::eventFilter(watched, event);
+}
+
+void TMain_Form::FormCreate()
+{
+    doKonce_DTP->setDate(QDate::currentDate());
+}
+
+void TMain_Form::Button1Click()
+{
+    if (!m_about)
+        return;
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+void TMain_Form::Label3Click()
+{
+    Chromium1->NavigateTo(onSite(auctionSiteAddress(), QStringLiteral("/?logout=1")).toString());
+}
+
+void TMain_Form::Label18Click()
+{
+    QDesktopServices::openUrl(onSite(makerSiteAddress(), QStringLiteral("/kavelin.php")));
+}
+
+void TMain_Form::Mod_RadioGroupClick()
+{
+    Mod_RadioGroup->setColor(Mod_RadioGroup->ItemIndex() == 0 ? testModeColor : liveModeColor);
+}
+
+void TMain_Form::Timer2Timer()
+{
+    const QLocale locale = QLocale::system();
+    AktulniCas_Label->setText(locale.toString(QTime::currentTime(), longTimeFormat(locale)));
+    AktulniCas_Label->adjustSize();
+}
+
+bool TMain_Form::adressKeyPress(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return false;
+    // Loaded exactly as typed: no trimming, no scheme added. The Enter itself is swallowed.
+    Chromium1->NavigateTo(adress->text());
+    return true;
+}
+
+void TMain_Form::Chromium1AddressChange(TChromium *, const QString &url)
+{
+    adress->setText(url);
+}
+
+void TMain_Form::Chromium1BeforeBrowse(TChromium *, const QUrl &, bool, bool, bool &)
+{
+    KeyEchoPending = false;
+}
+
+void TMain_Form::Chromium1KeyEvent(TChromium *, QKeyEvent *, bool &)
+{
+    KeyEchoPending = false;
+}
+
+quint64 TMain_Form::RequestPageSource()
+{
+    const quint64 request = ++m_sourceRequests;
+    Chromium1->RequestSource([this, request](const QString &source) {
+        PageSource = source;
+        m_lastSourceArrival = request;
+    });
+    return request;
+}

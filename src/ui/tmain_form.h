@@ -1,0 +1,106 @@
+#pragma once
+
+#include "browser/contextmenuparams.h"
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+class ClickLabel;
+class QCheckBox;
+class QDateTimeEdit;
+class QGroupBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QScrollArea;
+class QStatusBar;
+class QTimer;
+class QWebEngineProfile;
+class TChromium;
+class TRadioGroup;
+
+// The main window: the browser with its address box on the left, the control panel on the
+// right, a status bar at the bottom. Controls carry the names the rest of the program knows.
+class TMain_Form : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TMain_Form(QWebEngineProfile *profile, QWidget *parent = nullptr);
+    ~TMain_Form() override;
+
+    // The about window, shown by "O programu"; the window does not own it.
+    void setAboutWindow(QWidget *about) { m_about = about; }
+
+    // Asks the browser for the main frame's HTML; it arrives in PageSource while events are
+    // processed. Returns the request's number; pageSourceArrived() tells which one arrived last.
+    quint64 RequestPageSource();
+    quint64 lastPageSourceArrival() const { return m_lastSourceArrival; }
+
+    // State shared by the window's handlers.
+    bool KeyEchoPending = false;
+    QString PageSource;
+
+    // Controls.
+    QWidget *Panel1;
+    QPushButton *Button1;
+    QScrollArea *ScrollBox1;
+    QLabel *Label1;
+    ClickLabel *Label3;
+    QGroupBox *Cas_Groupbox;
+    QLabel *AktulniCas_Label;
+    QGroupBox *KonecAukce_GroupBox;
+    QDateTimeEdit *doKonce_DTP;
+    QPushButton *Button4;
+    QCheckBox *Zitra_CheckBox;
+    QPushButton *Button5;
+    QGroupBox *GroupBox2;
+    QLabel *Label5;
+    QLineEdit *Sekund1_Edit;
+    QLabel *Label7;
+    QLabel *Label8;
+    QLabel *Label9;
+    QLineEdit *castka1_edit;
+    QLabel *Label10;
+    QGroupBox *GroupBox5;
+    QLabel *Label17;
+    ClickLabel *Label18;
+    TRadioGroup *Mod_RadioGroup;
+    QGroupBox *GroupBox4;
+    QLabel *Stav_Label;
+    QPushButton *Odpocitavat_BTT;
+    QWidget *Panel2;
+    QLineEdit *adress;
+    TChromium *Chromium1;
+    QStatusBar *StatusBar1;
+    QTimer *Timer1;
+    QTimer *Timer2;
+    QTimer *UdrzovaniSpojeni_Timer;
+
+    // Handlers.
+    void FormCreate();
+    void Button1Click();
+    void Label3Click();
+    void Label18Click();
+    void Mod_RadioGroupClick();
+    void Timer2Timer();
+    bool adressKeyPress(QKeyEvent *event);
+    void Chromium1AddressChange(TChromium *sender, const QString &url);
+    void Chromium1BeforeBrowse(TChromium *sender, const QUrl &url, bool isMainFrame, bool isRedirect, bool &result);
+    void Chromium1KeyEvent(TChromium *sender, QKeyEvent *event, bool &result);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createControls(QWebEngineProfile *profile);
+    void createPanel(QWidget *content);
+    void createTabOrder();
+    void connectHandlers();
+
+    QPointer<QWidget> m_about;
+    quint64 m_sourceRequests = 0;
+    quint64 m_lastSourceArrival = 0;
+};
