@@ -1,0 +1,247 @@
+#include "browser/browserpage.h"
+#include "browser/browserview.h"
+#include "browser/tchromium.h"
+#include "testhttpserver.h"
+#include "webtest.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEngineProfile>
+
+namespace {
+constexpr int pageTimeout = 20000;
+
+bool loadAndWait(TChromium &host, const QUrl &url)
+{
+    QSignalSpy finished(host.page(), &QWebEnginePage::loadFinished);
+    host.NavigateTo(url.toString());
+    return finished.wait(pageTimeout) && finished.last().first().toBool();
+}
+
+// A real key press through the X server, as a user's typing arrives.
+void pressKeyThroughX(const QString &key)
+{
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), key});
+}
+} // namespace
+
+class TestBrowserHost : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_server.start());
+        m_server.setRoute("/", QByteArray("<html><body><input id=f autofocus><p>home</p></body></html>"));
+        m_server.setRoute("/second", QByteArray("<html><body><input id=f autofocus><p>second</p></body></html>"));
+        m_server.setRoute("/frame", QByteArray("<html><body><iframe id=fr src='/inner'></iframe></body></html>"));
+        m_server.setRoute("/inner", QByteArray("<html><body>inner</body></html>"));
+        TestHttpServer::Response redirect;
+        redirect.status = 302;
+        redirect.headers = {{"Location", "/second"}};
+        m_server.setRoute("/moved", redirect);
+        m_server.setRoute("/dynamic", QByteArray("<html><body><div id=d>static</div>"
+                                                 "<script>document.getElementById('d').textContent='written-by-script';</script>"
+                                                 "</body></html>"));
+        m_server.setRoute("/opener", QByteArray("<html><body><a id=l href='/second' target=_blank>open</a></body></html>"));
+    }
+
+    void init()
+    {
+        m_profile = new QWebEngineProfile;
+        m_host = new TChromium(m_profile);
+        m_host->resize(800, 600);
+        m_host->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_host));
+    }
+
+    void cleanup()
+    {
+        delete m_host;
+        delete m_profile;
+    }
+
+    void keyPressInPageRaisesKeyEvent()
+    {
+        QVERIFY(loadAndWait(*m_host, m_server.url()));
+        m_host->activateWindow();
+        m_host->setFocus();
+        QTRY_VERIFY(m_host->view()->focusProxy()->hasFocus());
+        int keyEvents = 0;
+        connect(m_host, &TChromium::OnKeyEvent, this, [&keyEvents](TChromium *, QKeyEvent *, bool &result) {
+            QCOMPARE(result, false);
+            ++keyEvents;
+        });
+        pressKeyThroughX(QStringLiteral("a"));
+        QTRY_VERIFY_WITH_TIMEOUT(keyEvents >= 2, 5000);  // press and release
+    }
+
+    void keyEventsSurviveCrossSiteNavigation()
+    {
+        // 127.0.0.1 and localhost are different sites: the page moves to another renderer and
+        // the engine gives the view a new widget for its keys.
+        QVERIFY(loadAndWait(*m_host, m_server.url()));
+        const QWidget *before = m_host->view()->focusProxy();
+        QUrl other = m_server.url(QStringLiteral("/second"));
+        other.setHost(QStringLiteral("localhost"));
+        QVERIFY(loadAndWait(*m_host, other));
+        QVERIFY(m_host->view()->focusProxy() != before);
+        m_host->activateWindow();
+        m_host->setFocus();
+        QTRY_VERIFY(m_host->view()->focusProxy()->hasFocus());
+        int keyEvents = 0;
+        connect(m_host, &TChromium::OnKeyEvent, this, [&keyEvents](TChromium *, QKeyEvent *, bool &) { ++keyEvents; });
+        pressKeyThroughX(QStringLiteral("b"));
+        QTRY_VERIFY_WITH_TIMEOUT(keyEvents >= 1, 5000);
+    }
+
+    void handledKeyNeverReachesPage()
+    {
+        QVERIFY(loadAndWait(*m_host, m_server.url()));
+        m_host->activateWindow();
+        m_host->setFocus();
+        QTRY_VERIFY(m_host->view()->focusProxy()->hasFocus());
+        connect(m_host, &TChromium::OnKeyEvent, this, [](TChromium *, QKeyEvent *, bool &result) { result = true; });
+        pressKeyThroughX(QStringLiteral("x"));
+        pressKeyThroughX(QStringLiteral("Tab"));
+        QTest::qWait(500);
+        QVariant typed;
+        m_host->page()->runJavaScript(QStringLiteral("document.getElementById('f').value"),
+                                      [&typed](const QVariant &v) { typed = v; });
+        QTRY_VERIFY(typed.isValid());
+        QCOMPARE(typed.toString(), QString());
+    }
+
+    void navigationsInEveryFrameRaiseBeforeBrowse_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("expectedUrlPath");
+        QTest::addColumn<bool>("mainFrame");
+        QTest::addColumn<bool>("redirect");
+        QTest::newRow("sub-frame") << "/frame" << "/inner" << false << false;
+        QTest::newRow("server redirect") << "/moved" << "/second" << true << true;
+    }
+
+    void navigationsInEveryFrameRaiseBeforeBrowse()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, expectedUrlPath);
+        QFETCH(bool, mainFrame);
+        QFETCH(bool, redirect);
+        QSignalSpy browse(m_host, &TChromium::OnBeforeBrowse);
+        QVERIFY(loadAndWait(*m_host, m_server.url(path)));
+        bool seen = false;
+        for (const QList<QVariant> &args : browse) {
+            if (args.at(1).toUrl().path() == expectedUrlPath && args.at(2).toBool() == mainFrame
+                && args.at(3).toBool() == redirect)
+                seen = true;
+        }
+        QVERIFY2(seen, qPrintable(QStringLiteral("%1 navigations seen").arg(browse.count())));
+    }
+
+    void scriptNavigationRaisesBeforeBrowse()
+    {
+        QVERIFY(loadAndWait(*m_host, m_server.url()));
+        QSignalSpy browse(m_host, &TChromium::OnBeforeBrowse);
+        m_host->page()->runJavaScript(QStringLiteral("location.href='/second'"));
+        QTRY_VERIFY_WITH_TIMEOUT(browse.count() >= 1, pageTimeout);
+        QCOMPARE(browse.first().at(1).toUrl().path(), QStringLiteral("/second"));
+    }
+
+    void cancelledNavigationDoesNotLoad()
+    {
+        QVERIFY(loadAndWait(*m_host, m_server.url()));
+        connect(m_host, &TChromium::OnBeforeBrowse, this,
+                [](TChromium *, const QUrl &url, bool, bool, bool &result) { result = url.path() == QLatin1String("/second"); });
+        m_server.clearRequests();
+        m_host->NavigateTo(m_server.url(QStringLiteral("/second")).toString());
+        QTest::qWait(1000);
+        QCOMPARE(m_server.requestsFor("/second").size(), 0);
+        QCOMPARE(QUrl(m_host->CurrentUrl()).path(), QStringLiteral("/"));
+    }
+
+    void addressChangeFollowsNavigation()
+    {
+        QSignalSpy address(m_host, &TChromium::OnAddressChange);
+        QVERIFY(loadAndWait(*m_host, m_server.url(QStringLiteral("/moved"))));
+        QTRY_VERIFY(!address.isEmpty());
+        QCOMPARE(address.last().at(1).toString(), m_server.url(QStringLiteral("/second")).toString());
+        QCOMPARE(m_host->CurrentUrl(), m_server.url(QStringLiteral("/second")).toString());
+    }
+
+    void pageSourceIsTheLiveDocument()
+    {
+        QVERIFY(loadAndWait(*m_host, m_server.url(QStringLiteral("/dynamic"))));
+        QString first;
+        QString second;
+        int order = 0;
+        int firstAt = 0;
+        int secondAt = 0;
+        m_host->RequestSource([&](const QString &html) { first = html; firstAt = ++order; });
+        m_host->RequestSource([&](const QString &html) { second = html; secondAt = ++order; });
+        QTRY_VERIFY_WITH_TIMEOUT(firstAt && secondAt, pageTimeout);
+        QVERIFY(first.contains(QStringLiteral("written-by-script")));
+        QCOMPARE(second, first);
+        QVERIFY(firstAt != secondAt);
+    }
+
+    void popupRaisesTheSameEvents()
+    {
+        QVERIFY(loadAndWait(*m_host, m_server.url(QStringLiteral("/opener"))));
+        QSignalSpy browse(m_host, &TChromium::OnBeforeBrowse);
+        QSignalSpy address(m_host, &TChromium::OnAddressChange);
+        m_host->page()->runJavaScript(QStringLiteral("window.open('/second', '_blank')"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_host->popups().size(), 1, pageTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(m_server.requestsFor("/second").size() >= 1, pageTimeout);
+        QTRY_VERIFY(!address.isEmpty());
+        QCOMPARE(QUrl(address.last().at(1).toString()).path(), QStringLiteral("/second"));
+        // The main browser stays where it was.
+        QCOMPARE(QUrl(m_host->CurrentUrl()).path(), QStringLiteral("/opener"));
+        bool popupNavigation = false;
+        for (const QList<QVariant> &args : browse)
+            popupNavigation |= args.at(1).toUrl().path() == QLatin1String("/second");
+        QVERIFY(popupNavigation);
+    }
+
+    void contextMenuCommandsPassThroughTheHost()
+    {
+        QVERIFY(loadAndWait(*m_host, m_server.url()));
+        ContextMenuParams opened;
+        connect(m_host, &TChromium::OnBeforeContextMenu, this, [&opened](TChromium *, const ContextMenuParams &params, QMenu *model) {
+            opened = params;
+            model->addSeparator();
+            model->addAction(QStringLiteral("mine"))->setData(101);
+        });
+        int command = 0;
+        connect(m_host, &TChromium::OnContextMenuCommand, this,
+                [&command](TChromium *, const ContextMenuParams &, int id, Qt::KeyboardModifiers, bool &result) {
+                    command = id;
+                    result = id == 101;
+                });
+        QWidget *target = m_host->view()->focusProxy();
+        const QPoint at(120, 150);
+        QTest::mouseMove(target, at);
+        QTest::mousePress(target, Qt::RightButton, {}, at);
+        QTest::mouseRelease(target, Qt::RightButton, {}, at);
+        QMenu *menu = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT((menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())), pageTimeout);
+        QCOMPARE(opened.viewPos, at);
+        QCOMPARE(opened.screenPixel, m_host->view()->mapToGlobal(at));
+        QAction *mine = menu->actions().last();
+        QCOMPARE(mine->text(), QStringLiteral("mine"));
+        mine->trigger();
+        QCOMPARE(command, 101);
+        menu->close();
+    }
+
+private:
+    TestHttpServer m_server;
+    QWebEngineProfile *m_profile = nullptr;
+    TChromium *m_host = nullptr;
+};
+
+KAVELIN_WEBTEST_MAIN(TestBrowserHost)
+#include "tst_browserhost.moc"
