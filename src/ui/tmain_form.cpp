@@ -62,7 +62,8 @@ bool TMain_Form::eventFilter(QObject *watched, QEvent *event)
 
 void TMain_Form::FormCreate()
 {
-    doKonce_DTP->setDate(QDate::currentDate());
+    // Today's date, keeping the picker's time (setDate would reset a time-only picker's time).
+    doKonce_DTP->setDateTime(QDateTime(QDate::currentDate(), doKonce_DTP->time()));
 }
 
 void TMain_Form::Button1Click()
