@@ -45,6 +45,7 @@ void TMain_Form::connectHandlers()
     connect(Button1, &QPushButton::clicked, this, &TMain_Form::Button1Click);
     connect(Label3, &ClickLabel::clicked, this, &TMain_Form::Label3Click);
     connect(Label18, &ClickLabel::clicked, this, &TMain_Form::Label18Click);
+    connect(Button4, &QPushButton::clicked, this, &TMain_Form::Button4Click);
     connect(Mod_RadioGroup, &TRadioGroup::clicked, this, &TMain_Form::Mod_RadioGroupClick);
     connect(Timer2, &QTimer::timeout, this, &TMain_Form::Timer2Timer);
     adress->installEventFilter(this);
@@ -127,6 +128,7 @@ quint64 TMain_Form::RequestPageSource()
     Chromium1->RequestSource([this, request](const QString &source) {
         PageSource = source;
         m_lastSourceArrival = request;
+        emit pageSourceArrived(request);
     });
     return request;
 }
