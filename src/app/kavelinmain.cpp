@@ -3,8 +3,10 @@
 #include "app/browserruntime.h"
 #include "app/kavelinapplication.h"
 #include "ui/messages.h"
+#include "ui/tabout_form.h"
 #include "ui/tmain_form.h"
 
+#include <QCoreApplication>
 #include <QWebEngineProfile>
 
 #include <memory>
@@ -25,6 +27,9 @@ int kavelinMain(int argc, char *argv[], const std::function<void(TMain_Form &)> 
         // Windows, with their browsers and pages, are gone before the profile, which then
         // writes its cookies out.
         TMain_Form mainForm(profile.get());
+        // Created hidden right after the main window; it reads the version file now.
+        const std::unique_ptr<TAbout_Form> aboutForm(new TAbout_Form(QCoreApplication::applicationDirPath()));
+        mainForm.setAboutWindow(aboutForm.get());
         mainForm.showMaximized();
         if (shown)
             shown(mainForm);

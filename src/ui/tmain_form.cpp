@@ -5,6 +5,7 @@
 #include "sniper/timeformat.h"
 #include "ui/clicklabel.h"
 #include "ui/tradiogroup.h"
+#include "ui/tvistaaltfix.h"
 
 #include <QDateTimeEdit>
 #include <QDesktopServices>
@@ -28,6 +29,7 @@ TMain_Form::TMain_Form(QWebEngineProfile *profile, QWidget *parent)
     : QWidget(parent)
 {
     createControls(profile);
+    VistaAltFix1 = new TVistaAltFix(this);
     connectHandlers();
     Chromium1->NavigateTo(Chromium1->DefaultUrl);
     Timer2->start();

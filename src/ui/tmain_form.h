@@ -21,6 +21,7 @@ class QTimer;
 class QWebEngineProfile;
 class TChromium;
 class TRadioGroup;
+class TVistaAltFix;
 
 // The main window: the browser with its address box on the left, the control panel on the
 // right, a status bar at the bottom. Controls carry the names the rest of the program knows.
@@ -78,6 +79,7 @@ public:
     QTimer *Timer1;
     QTimer *Timer2;
     QTimer *UdrzovaniSpojeni_Timer;
+    TVistaAltFix *VistaAltFix1;
 
     // Handlers.
     void FormCreate();
