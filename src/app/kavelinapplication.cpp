@@ -8,7 +8,6 @@ KavelinApplication::KavelinApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Kavelin"));
-    setApplicationDisplayName(QStringLiteral("Kavelin"));
     setApplicationVersion(QStringLiteral(KAVELIN_VERSION));
 }
 
