@@ -1,6 +1,7 @@
 #include "app/browserruntime.h"
 
 #include "app/localscheme.h"
+#include "scheme/localschemefactory.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -59,6 +60,7 @@ QWebEngineProfile *createProfile(const QString &cacheDir, QObject *parent)
     profile->setPersistentStoragePath(path);
     profile->setCachePath(path);
     profile->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
+    profile->installUrlSchemeHandler(localscheme::name, new LocalSchemeFactory(profile));
     return profile;
 }
 

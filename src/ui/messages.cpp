@@ -1,6 +1,5 @@
 #include "ui/messages.h"
 
-#include <QApplication>
 #include <QMessageBox>
 
 QString errorBoxText(const QString &message)
@@ -13,7 +12,7 @@ QString errorBoxText(const QString &message)
 namespace {
 void showBox(QMessageBox::Icon icon, const QString &text, QWidget *parent)
 {
-    QMessageBox box(icon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+    QMessageBox box(icon, QStringLiteral("Kavelin"), text, QMessageBox::Ok, parent);
     box.exec();
 }
 }

@@ -47,6 +47,7 @@ void TMain_Form::connectHandlers()
     connect(Button1, &QPushButton::clicked, this, &TMain_Form::Button1Click);
     connect(Label3, &ClickLabel::clicked, this, &TMain_Form::Label3Click);
     connect(Label18, &ClickLabel::clicked, this, &TMain_Form::Label18Click);
+    connect(Button4, &QPushButton::clicked, this, &TMain_Form::Button4Click);
     connect(Mod_RadioGroup, &TRadioGroup::clicked, this, &TMain_Form::Mod_RadioGroupClick);
     connect(Timer2, &QTimer::timeout, this, &TMain_Form::Timer2Timer);
     adress->installEventFilter(this);
@@ -64,7 +65,8 @@ bool TMain_Form::eventFilter(QObject *watched, QEvent *event)
 
 void TMain_Form::FormCreate()
 {
-    doKonce_DTP->setDate(QDate::currentDate());
+    // Today's date, keeping the picker's time (setDate would reset a time-only picker's time).
+    doKonce_DTP->setDateTime(QDateTime(QDate::currentDate(), doKonce_DTP->time()));
 }
 
 void TMain_Form::Button1Click()
@@ -128,6 +130,7 @@ quint64 TMain_Form::RequestPageSource()
     Chromium1->RequestSource([this, request](const QString &source) {
         PageSource = source;
         m_lastSourceArrival = request;
+        emit pageSourceArrived(request);
     });
     return request;
 }

@@ -86,12 +86,17 @@ public:
     void Button1Click();
     void Label3Click();
     void Label18Click();
+    void Button4Click();
     void Mod_RadioGroupClick();
     void Timer2Timer();
     bool adressKeyPress(QKeyEvent *event);
     void Chromium1AddressChange(TChromium *sender, const QString &url);
     void Chromium1BeforeBrowse(TChromium *sender, const QUrl &url, bool isMainFrame, bool isRedirect, bool &result);
     void Chromium1KeyEvent(TChromium *sender, QKeyEvent *event, bool &result);
+
+signals:
+    // The page source of a request has arrived in PageSource.
+    void pageSourceArrived(quint64 request);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -12,7 +12,7 @@ void prepareEnvironment()
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
-    qputenv("QT_LOGGING_RULES", "js.*=false;qt.webenginecontext.*=false");
+    qputenv("QT_LOGGING_RULES", "js*=false;qt.webenginecontext*=false");
 }
 
 } // namespace webtest

@@ -1,0 +1,27 @@
+#include "scheme/mimetype.h"
+
+#include <QMimeDatabase>
+
+namespace mimetype {
+
+QByteArray mimeTypeForFileName(const QString &fileName)
+{
+    static const QByteArray fallback = QByteArrayLiteral("application/octet-stream");
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return fallback;
+    const QString extension = fileName.sliced(dot);
+    if (extension.compare(QLatin1String(".pdf"), Qt::CaseInsensitive) == 0)
+        return QByteArrayLiteral("application/pdf");
+    if (extension.size() == 1)
+        return fallback;
+    // Only the extension decides: the database is asked about a bare name carrying it, so that
+    // whole-name patterns (such as "Makefile") and file contents play no part.
+    const QMimeDatabase db;
+    const QMimeType type = db.mimeTypeForFile(QLatin1Char('x') + extension, QMimeDatabase::MatchExtension);
+    if (!type.isValid() || type.isDefault())
+        return fallback;
+    return type.name().toLatin1();
+}
+
+} // namespace mimetype

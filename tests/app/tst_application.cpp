@@ -1,0 +1,63 @@
+#include "app/kavelinapplication.h"
+
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include <stdexcept>
+
+// An exception escaping a handler is shown in the error box and the program goes on.
+class TestApplication : public QObject
+{
+    Q_OBJECT
+private slots:
+    void exceptionFromHandlerIsShownAndProgramGoesOn_data()
+    {
+        QTest::addColumn<bool>("standard");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("std::exception, full stop added") << true << QStringLiteral("Soubor nelze otevřít.");
+        QTest::newRow("unknown exception") << false << QStringLiteral("Neznámá chyba.");
+    }
+
+    void exceptionFromHandlerIsShownAndProgramGoesOn()
+    {
+        QFETCH(bool, standard);
+        QFETCH(QString, shown);
+
+        QString boxText, boxTitle;
+        QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
+        // The box is modal: read and close it from a timer running inside its own loop.
+        QTimer closer;
+        closer.setInterval(20);
+        connect(&closer, &QTimer::timeout, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                boxText = box->text();
+                boxTitle = box->windowTitle();
+                boxIcon = box->icon();
+                box->accept();
+            }
+        });
+        closer.start();
+
+        bool afterwards = false;
+        QTimer::singleShot(0, this, [standard] {
+            if (standard)
+                throw std::runtime_error("Soubor nelze otevřít");
+            throw 42;
+        });
+        QTimer::singleShot(50, this, [&afterwards] { afterwards = true; });
+
+        QTRY_COMPARE(boxText, shown);
+        QCOMPARE(boxTitle, QStringLiteral("Kavelin"));
+        QCOMPARE(boxIcon, QMessageBox::Critical);
+        QTRY_VERIFY(afterwards);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    KavelinApplication app(argc, argv);
+    TestApplication test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_application.moc"
