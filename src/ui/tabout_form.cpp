@@ -96,6 +96,7 @@ void TAbout_Form::createControls()
     Button2->setGeometry(442, 198, 145, 25);
 
     resize(clientWidth, clientHeight);
+    Memo1->setGeometry(0, 0, memoWidth, clientHeight);
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect area(QPoint(), size());
         area.moveCenter(screen->geometry().center());
