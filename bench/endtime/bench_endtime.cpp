@@ -2,7 +2,7 @@
 // own delivery of the page source, alternately in one run; also the processor time each costs.
 #include "browser/browserpage.h"
 #include "browser/tchromium.h"
-#include "messageboxcatcher.h"
+#include "messageboxanswerer.h"
 #include "sniper/endtime.h"
 #include "testhttpserver.h"
 #include "ui/tmain_form.h"
@@ -67,7 +67,7 @@ int main(int argc, char **argv)
     form.Chromium1->NavigateTo(server.url(QStringLiteral("/item")).toString());
     loaded.exec();
 
-    MessageBoxCatcher boxes;
+    MessageBoxAnswerer boxes;
     const int runs = 15;
     QList<double> readMs, readCpu, sourceMs, sourceCpu;
     for (int run = 0; run < runs; ++run) {
@@ -78,7 +78,7 @@ int main(int argc, char **argv)
         form.Button4->click();
         readMs << clock.nsecsElapsed() / 1e6;
         readCpu << cpuMs() - cpu;
-        if (form.doKonce_DTP->time() != QTime(21, 45, 30) || !boxes.boxes.isEmpty()) {
+        if (form.doKonce_DTP->time() != QTime(21, 45, 30) || !boxes.seen.isEmpty()) {
             std::fprintf(stderr, "the reading failed\n");
             return 1;
         }

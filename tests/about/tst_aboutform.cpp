@@ -1,4 +1,4 @@
-#include "../update/messageboxanswerer.h"
+#include "messageboxanswerer.h"
 #include "ui/tabout_form.h"
 #include "zjistiverzi_double.h"
 

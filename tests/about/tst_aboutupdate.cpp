@@ -1,4 +1,5 @@
-#include "../update/messageboxanswerer.h"
+#include "urlcatcher.h"
+#include "messageboxanswerer.h"
 #include "testhttpserver.h"
 #include "ui/tabout_form.h"
 
@@ -6,15 +7,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl &url) { opened.append(url); }
-};
 
 // The about window's update check with the real update library against a loopback server.
 class TestAboutUpdate : public QObject

@@ -1,6 +1,6 @@
 #include "browser/browserpage.h"
 #include "browser/tchromium.h"
-#include "messageboxcatcher.h"
+#include "messageboxanswerer.h"
 #include "sniper/endtime.h"
 #include "testhttpserver.h"
 #include "ui/tmain_form.h"
@@ -64,11 +64,11 @@ private slots:
     {
         load("/item");
         m_form->Zitra_CheckBox->setChecked(true);
-        MessageBoxCatcher boxes;
+        MessageBoxAnswerer boxes;
         m_form->Button4->click();
         QCOMPARE(m_form->doKonce_DTP->dateTime(), QDateTime(QDate(2026, 12, 24), QTime(21, 45, 30)));
         QVERIFY(m_form->Zitra_CheckBox->isChecked());
-        QVERIFY(boxes.boxes.isEmpty());
+        QVERIFY(boxes.seen.isEmpty());
         // The whole live document, as the browser serialises it, is left on the clipboard.
         const QString clipboard = QApplication::clipboard()->text();
         QCOMPARE(clipboard, m_form->PageSource);
@@ -87,10 +87,11 @@ private slots:
     void pageWithoutTheMarkerShowsTheMessageAndKeepsThePicker()
     {
         load("/plain");
-        MessageBoxCatcher boxes;
+        MessageBoxAnswerer boxes;
         m_form->Button4->click();
-        QCOMPARE(boxes.texts(), QStringList{failureText});
-        QCOMPARE(boxes.boxes.first().title, QStringLiteral("Kavelin"));
+        QTRY_COMPARE(boxes.seen.size(), 1);
+        QCOMPARE(boxes.seen.first().text, failureText);
+        QCOMPARE(boxes.seen.first().title, QStringLiteral("Kavelin"));
         QCOMPARE(m_form->doKonce_DTP->dateTime(), QDateTime(QDate(2026, 12, 24), QTime(1, 0)));
         QVERIFY(QApplication::clipboard()->text().contains(QStringLiteral("Úvodní stránka bez aukce")));
     }

@@ -1,3 +1,4 @@
+#include "urlcatcher.h"
 #include "browser/browserpage.h"
 #include "browser/browserview.h"
 #include "browser/tchromium.h"
@@ -25,16 +26,6 @@
 namespace {
 constexpr int pageTimeout = 20000;
 }
-
-// Receives what the window hands to the system's web browser.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl &url) { opened.append(url); }
-};
 
 class TestMainForm : public QObject
 {

@@ -1,3 +1,4 @@
+#include "urlcatcher.h"
 #include "messageboxanswerer.h"
 #include "testhttpserver.h"
 #include "zjistiverzi.h"
@@ -7,16 +8,6 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
-
-// Receives what the library hands to the system's web browser.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl &url) { opened.append(url); }
-};
 
 class TestUpdateLibrary : public QObject
 {
