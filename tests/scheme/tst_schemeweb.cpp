@@ -39,12 +39,12 @@ QJsonArray rowsOf(QWebEnginePage &page)
 }
 
 // Reads the given byte ranges of a file through XMLHttpRequest, one after another, keeping
-// only the marks: the non-zero bytes at the ends of each range. Sets window.result to
-// [bytes read, marks, ranges read] or to "error".
+// only the marks: the non-zero bytes at the ends of each range. Sets the title to
+// "read <bytes read> <marks> <ranges read>" or to "read error".
 const char *rangedReadScript = R"(window.result = null; (function () {
     var url = '%1', ranges = %2, i = 0, bytes = 0, marks = '';
     function next() {
-        if (i >= ranges.length) { window.result = [bytes, marks, i]; return; }
+        if (i >= ranges.length) { document.title = ['read', bytes, marks, i].join(' '); return; }
         var x = new XMLHttpRequest(); x.open('GET', url); x.responseType = 'arraybuffer';
         x.setRequestHeader('Range', 'bytes=' + ranges[i][0] + '-' + ranges[i][1]);
         x.onload = function () {
@@ -53,7 +53,7 @@ const char *rangedReadScript = R"(window.result = null; (function () {
             if (a.length && a[0]) marks += String.fromCharCode(a[0]);
             if (a.length > 1 && a[a.length - 1]) marks += String.fromCharCode(a[a.length - 1]);
             next(); };
-        x.onerror = function () { window.result = 'error'; };
+        x.onerror = function () { document.title = 'read error'; };
         x.send(); }
     next(); })();)";
 
@@ -243,9 +243,9 @@ private slots:
         QCOMPARE(rowsOf(*m_page).size(), 1);
     }
 
-    // A 1 GiB sparse file, read by a page of the scheme at its start, middle and end, is
-    // served from the open file in pieces: the program's own memory stays flat. (Reading all
-    // of it takes minutes through this engine's custom-scheme path; the benchmark does that.)
+    // A 1 GiB sparse file read whole by a page of the scheme (in ranges, as a page cannot hold
+    // it in one array buffer) is served from the open file in pieces: every byte arrives while
+    // the program's own memory stays flat.
     void bigFileStreamsWithoutMemoryGrowth()
     {
         const QString big = path("big/big.bin");
@@ -266,16 +266,18 @@ private slots:
         QTimer sampler;
         connect(&sampler, &QTimer::timeout, this, [&peak] { peak = qMax(peak, residentKiB()); });
         sampler.start(20);
-        const qint64 piece = 8 << 20;
-        const QString ranges = QStringLiteral("[[0,%1],[%2,%3],[%4,%5]]")
-                                   .arg(piece - 1).arg(size / 2).arg(size / 2 + piece - 1).arg(size - piece).arg(size - 1);
-        runJs(*m_page, QString::fromLatin1(rangedReadScript).arg(localUrl(big).toString(), ranges));
-        const QVariant answer = waitForJs(*m_page, QStringLiteral("window.result"), 120000);
+        const qint64 piece = 64 << 20;
+        QStringList ranges;
+        for (qint64 at = 0; at < size; at += piece)
+            ranges << QStringLiteral("[%1,%2]").arg(at).arg(at + piece - 1);
+        // Waiting on a signal keeps the event loop running freely; the engine moves the body
+        // through this thread's loop, and polling with sleeps would slow it many times over.
+        QSignalSpy title(m_page, &QWebEnginePage::titleChanged);
+        m_page->runJavaScript(QString::fromLatin1(rangedReadScript).arg(localUrl(big).toString(), '[' + ranges.join(',') + ']'));
+        while (title.isEmpty() || !title.last().first().toString().startsWith(QLatin1String("read ")))
+            QVERIFY(title.wait(120000));
         sampler.stop();
-        const QVariantList result = answer.toList();
-        QVERIFY2(result.size() == 3, qPrintable(answer.toString()));
-        QCOMPARE(result[0].toLongLong(), 3 * piece);
-        QCOMPARE(result[1].toString(), QStringLiteral("KMZ"));
+        QCOMPARE(title.last().first().toString(), QStringLiteral("read %1 KMZ 16").arg(size));
         qInfo("resident memory: %lld KiB before, %lld KiB at most while streaming", before, peak);
         QVERIFY2(peak - before < 16 * 1024, qPrintable(QStringLiteral("grew by %1 KiB").arg(peak - before)));
         QTRY_COMPARE(descriptorsFor(big), 0);
