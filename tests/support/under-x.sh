@@ -6,18 +6,18 @@ set -u
 wm=0
 if [ "${1:-}" = "--wm" ]; then wm=1; shift; fi
 
-display=""
-for n in $(seq 90 190); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free X display" >&2; exit 1; }
-
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and writes its number to fd 3, so tests running side by
+# side never share a server.
+numfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
 xpid=$!
-for _ in $(seq 1 100); do
-  [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+for _ in $(seq 1 200); do
+  [ -s "$numfile" ] && break
   sleep 0.05
 done
+[ -s "$numfile" ] || { echo "Xvfb did not start" >&2; kill "$xpid" 2>/dev/null; exit 1; }
+display=":$(head -n1 "$numfile" | tr -d '[:space:]')"
+rm -f "$numfile"
 export DISPLAY="$display"
 wmpid=""
 if [ "$wm" = 1 ]; then
