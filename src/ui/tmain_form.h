@@ -6,6 +6,9 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+#include <memory>
+
 class ClickLabel;
 class QCheckBox;
 class QDateTimeEdit;
@@ -21,6 +24,7 @@ class QTimer;
 class QWebEngineProfile;
 class TChromium;
 class TRadioGroup;
+class InputSink;
 
 // The main window: the browser with its address box on the left, the control panel on the
 // right, a status bar at the bottom. Controls carry the names the rest of the program knows.
@@ -42,6 +46,18 @@ public:
     // State shared by the window's handlers.
     bool KeyEchoPending = false;
     QString PageSource;
+    double TargetTime = 0;   // the moment of the bid, days since 30 December 1899, local time
+
+    // Where nastaveni.ini lives (the program's folder); the local clock as days since
+    // 30 December 1899; where the bid's input goes (the X server by default).
+    QString SettingsFolder;
+    QString SettingsPath() const;
+    std::function<double()> Now;
+    std::function<std::unique_ptr<InputSink>()> OpenInput;
+
+    // The bid: PlaceBid returns false when the browser never saw the amount's keys.
+    bool PlaceBid(const QString &amount);
+    void ExecuteBid();
 
     // Controls.
     QWidget *Panel1;
@@ -90,6 +106,13 @@ public:
     void Chromium1AddressChange(TChromium *sender, const QString &url);
     void Chromium1BeforeBrowse(TChromium *sender, const QUrl &url, bool isMainFrame, bool isRedirect, bool &result);
     void Chromium1KeyEvent(TChromium *sender, QKeyEvent *event, bool &result);
+    void Chromium1BeforeContextMenu(TChromium *sender, const ContextMenuParams &params, QMenu *model);
+    void Chromium1ContextMenuCommand(TChromium *sender, const ContextMenuParams &params, int commandId,
+                                     Qt::KeyboardModifiers eventFlags, bool &result);
+    void Odpocitavat_BTTClick();
+    void Button5Click();
+    void Timer1Timer();
+    void UdrzovaniSpojeni_TimerTimer();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -99,6 +122,8 @@ private:
     void createPanel(QWidget *content);
     void createTabOrder();
     void connectHandlers();
+    void setUpBid();
+    void showDisarmed();
 
     QPointer<QWidget> m_about;
     quint64 m_sourceRequests = 0;
