@@ -35,6 +35,10 @@ bool placeBid(InputSink &input, const QString &settingsPath, const QString &amou
     moveTo(input, {x1, y1});
     click(input);
     click(input);
+    // A window manager may hold a click back while it decides on the focus, and let keys pass
+    // meanwhile: the paste would then go to whatever had the focus before the click.
+    if (surroundings.awaitClicks)
+        surroundings.awaitClicks();
 
     input.key(InputSink::Key::Control, true);
     input.key(InputSink::Key::V, true);

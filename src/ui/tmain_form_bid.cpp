@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QClipboard>
 #include <QDateTimeEdit>
 #include <QGroupBox>
@@ -37,6 +38,44 @@ void processEventsOnce()
 void sleepMs(int ms)
 {
     QThread::msleep(ms);
+}
+
+// A pause during which the window and the browser go on: the browser has to load the
+// confirmation page in this time, which it cannot do while the thread sleeps.
+void pauseProcessingEvents(int ms)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (elapsed.elapsed() < ms) {
+        sleepMs(2);
+        processEventsOnce();
+    }
+}
+
+// Counts the mouse button releases that the window system delivers to the program's windows.
+class ReleaseCounter : public QObject
+{
+public:
+    int releases = 0;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease && event->spontaneous() && watched->isWindowType())
+            ++releases;
+        return false;
+    }
+};
+
+// Waits until the double click has reached the program, processing events, for at most a second
+// (the point may lie outside the program, whose windows then never see the click).
+void awaitDoubleClick(const ReleaseCounter &counter)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (counter.releases < 2 && elapsed.elapsed() < 1000) {
+        processEventsOnce();
+        if (counter.releases < 2)
+            sleepMs(2);
+    }
 }
 
 } // namespace
@@ -131,7 +170,7 @@ void TMain_Form::Timer1Timer()
     }
     if (Mod_RadioGroup->ItemIndex() == 1) {
         processEventsOnce();
-        sleepMs(1000);
+        pauseProcessingEvents(1000);
         processEventsOnce();
         ExecuteBid();
     }
@@ -150,10 +189,16 @@ void TMain_Form::UdrzovaniSpojeni_TimerTimer()
 bool TMain_Form::PlaceBid(const QString &amount)
 {
     const std::unique_ptr<InputSink> input = OpenInput();
+    ReleaseCounter counter;
     const BidSurroundings surroundings{
         [](const QString &text) { QGuiApplication::clipboard()->setText(text); },
         processEventsOnce,
         sleepMs,
+        [&counter] {
+            qApp->installEventFilter(&counter);
+            awaitDoubleClick(counter);
+            qApp->removeEventFilter(&counter);
+        },
     };
     return placeBid(*input, SettingsPath(), amount, KeyEchoPending, surroundings);
 }

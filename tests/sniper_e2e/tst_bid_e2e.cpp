@@ -74,6 +74,20 @@ private slots:
         m_site.clear();
     }
 
+    void cleanup()
+    {
+        // A picture of the screen when a case fails, for whoever looks into it.
+        if (QTest::currentTestFailed()) {
+            const QString file = QDir::temp().filePath(QStringLiteral("kavelin-e2e-%1.png")
+                                                           .arg(QString::fromLatin1(QTest::currentTestFunction())));
+            QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), file});
+            qWarning("screen saved to %s", qPrintable(file));
+            // A message box left open would hold up every case after this one.
+            if (windows(QStringLiteral("Kavelin")).size() > 1)
+                closeMessageBox();
+        }
+    }
+
     void cleanupTestCase()
     {
         m_process.terminate();
