@@ -18,13 +18,16 @@ QString longTimeFormat(const QLocale &locale)
 QString timeSeparator(const QLocale &locale)
 {
     const QString format = locale.timeFormat(QLocale::ShortFormat);
-    qsizetype i = format.indexOf(QLatin1Char('h'), 0, Qt::CaseInsensitive);
-    if (i < 0)
-        return QStringLiteral(":");
-    while (i < format.size() && format.at(i).toLower() == QLatin1Char('h'))
+    qsizetype i = 0;
+    while (i < format.size() && format[i] != QLatin1Char('h') && format[i] != QLatin1Char('H'))
+        ++i;
+    while (i < format.size() && (format[i] == QLatin1Char('h') || format[i] == QLatin1Char('H')))
         ++i;
     QString separator;
-    while (i < format.size() && format.at(i) != QLatin1Char('m') && format.at(i) != QLatin1Char('\''))
-        separator += format.at(i++);
+    while (i < format.size() && !format[i].isLetter()) {
+        if (format[i] != QLatin1Char('\''))
+            separator += format[i];
+        ++i;
+    }
     return separator.isEmpty() ? QStringLiteral(":") : separator;
 }

@@ -7,5 +7,5 @@
 // time-zone part (hours, minutes and seconds, with the locale's separators and AM/PM marker).
 QString longTimeFormat(const QLocale &locale);
 
-// The locale's time separator: what its short time format puts between hours and minutes.
+// The separator between hours and minutes in the locale's time format (":" when it has none).
 QString timeSeparator(const QLocale &locale);

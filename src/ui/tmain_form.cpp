@@ -54,6 +54,7 @@ void TMain_Form::connectHandlers()
     connect(Chromium1, &TChromium::OnAddressChange, this, &TMain_Form::Chromium1AddressChange);
     connect(Chromium1, &TChromium::OnBeforeBrowse, this, &TMain_Form::Chromium1BeforeBrowse);
     connect(Chromium1, &TChromium::OnKeyEvent, this, &TMain_Form::Chromium1KeyEvent);
+    setUpBid();
 }
 
 bool TMain_Form::eventFilter(QObject *watched, QEvent *event)

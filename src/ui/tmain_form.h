@@ -6,6 +6,9 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+#include <memory>
+
 class ClickLabel;
 class QCheckBox;
 class QDateTimeEdit;
@@ -22,6 +25,7 @@ class QWebEngineProfile;
 class TChromium;
 class TRadioGroup;
 class TVistaAltFix;
+class InputSink;
 
 // The main window: the browser with its address box on the left, the control panel on the
 // right, a status bar at the bottom. Controls carry the names the rest of the program knows.
@@ -43,6 +47,18 @@ public:
     // State shared by the window's handlers.
     bool KeyEchoPending = false;
     QString PageSource;
+    double TargetTime = 0;   // the moment of the bid, days since 30 December 1899, local time
+
+    // Where nastaveni.ini lives (the program's folder); the local clock as days since
+    // 30 December 1899; where the bid's input goes (the X server by default).
+    QString SettingsFolder;
+    QString SettingsPath() const;
+    std::function<double()> Now;
+    std::function<std::unique_ptr<InputSink>()> OpenInput;
+
+    // The bid: PlaceBid returns false when the browser never saw the amount's keys.
+    bool PlaceBid(const QString &amount);
+    void ExecuteBid();
 
     // Controls.
     QWidget *Panel1;
@@ -93,6 +109,13 @@ public:
     void Chromium1AddressChange(TChromium *sender, const QString &url);
     void Chromium1BeforeBrowse(TChromium *sender, const QUrl &url, bool isMainFrame, bool isRedirect, bool &result);
     void Chromium1KeyEvent(TChromium *sender, QKeyEvent *event, bool &result);
+    void Chromium1BeforeContextMenu(TChromium *sender, const ContextMenuParams &params, QMenu *model);
+    void Chromium1ContextMenuCommand(TChromium *sender, const ContextMenuParams &params, int commandId,
+                                     Qt::KeyboardModifiers eventFlags, bool &result);
+    void Odpocitavat_BTTClick();
+    void Button5Click();
+    void Timer1Timer();
+    void UdrzovaniSpojeni_TimerTimer();
 
 signals:
     // The page source of a request has arrived in PageSource.
@@ -106,6 +129,8 @@ private:
     void createPanel(QWidget *content);
     void createTabOrder();
     void connectHandlers();
+    void setUpBid();
+    void showDisarmed();
 
     QPointer<QWidget> m_about;
     quint64 m_sourceRequests = 0;

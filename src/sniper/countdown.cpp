@@ -1,0 +1,85 @@
+#include "sniper/countdown.h"
+
+#include <cfenv>
+#include <cmath>
+
+namespace {
+
+constexpr double msPerDay = 86400000.0;
+constexpr qint64 msPerDayInt = 86400000;
+const QDate epoch(1899, 12, 30);
+
+double roundHalfEven(double value)
+{
+    const int mode = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double rounded = std::nearbyint(value);
+    std::fesetround(mode);
+    return rounded;
+}
+
+// The time of day of a moment, in whole milliseconds.
+qint64 timeOfDayMs(double days)
+{
+    const double fraction = days - std::floor(days);
+    const qint64 ms = qint64(roundHalfEven(fraction * msPerDay));
+    return ms >= msPerDayInt ? 0 : ms;
+}
+
+QString twoDigits(qint64 value)
+{
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+double toDays(const QDateTime &moment)
+{
+    return double(epoch.daysTo(moment.date())) + moment.time().msecsSinceStartOfDay() / msPerDay;
+}
+
+QDateTime fromDays(double days)
+{
+    qint64 day = qint64(std::floor(days));
+    qint64 ms = qint64(roundHalfEven((days - double(day)) * msPerDay));
+    if (ms >= msPerDayInt) {
+        ++day;
+        ms -= msPerDayInt;
+    }
+    return QDateTime(epoch.addDays(day), QTime::fromMSecsSinceStartOfDay(int(ms)));
+}
+
+bool isLaterThan(double a, double b)
+{
+    return std::abs(a - b) >= 1.0 / msPerDay && a >= b;
+}
+
+qint64 secondsBetween(double a, double b)
+{
+    // Whole milliseconds first: two moments 61 s apart are 60.99999... s apart in days.
+    return qint64(roundHalfEven(std::abs(a - b) * msPerDay)) / 1000;
+}
+
+ArmedTarget armingTarget(double now, double picker, qint32 seconds, bool tomorrowTicked)
+{
+    const double moved = (picker * 86400.0 - (double(seconds) + 4.0)) / 86400.0;
+    ArmedTarget out;
+    out.target = std::floor(now) + double(timeOfDayMs(moved)) / msPerDay;
+    out.tomorrowTicked = tomorrowTicked || isLaterThan(now, out.target);
+    if (out.tomorrowTicked)
+        out.target += 1.0;
+    return out;
+}
+
+QString timeLeftText(double now, double target, const QString &separator)
+{
+    const qint64 ms = qint64(roundHalfEven(std::abs(now - target) * msPerDay)) % msPerDayInt;
+    const qint64 seconds = ms / 1000;
+    return twoDigits(seconds / 3600) + separator + twoDigits(seconds / 60 % 60) + separator + twoDigits(seconds % 60);
+}
+
+double nowPlus15Seconds(double now, double picker)
+{
+    const double later = (now * 86400.0 + 15.0) / 86400.0;
+    return std::floor(picker) + double(timeOfDayMs(later)) / msPerDay;
+}

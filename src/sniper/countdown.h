@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// Moments as the countdown keeps them: whole days since 30 December 1899 plus the fraction of
+// the day, local time (1.5 is 31 December 1899, noon).
+
+double toDays(const QDateTime &moment);
+QDateTime fromDays(double days);   // to the nearest millisecond
+
+// a is later than b: at least one millisecond apart and a not earlier. Closer counts as equal.
+bool isLaterThan(double a, double b);
+
+// Whole seconds between a and b, either order: the distance to the millisecond, cut towards zero.
+qint64 secondsBetween(double a, double b);
+
+struct ArmedTarget
+{
+    double target = 0;          // the moment of the bid
+    bool tomorrowTicked = false; // the "zítra" box, ticked or as it was
+};
+
+// The moment of the bid: seconds + 4 before the picker's time of day, on now's date; when now is
+// already later than that, the "zítra" box gets ticked; when the box is ticked, one day later.
+ArmedTarget armingTarget(double now, double picker, qint32 seconds, bool tomorrowTicked);
+
+// The time left from now to target as hh:mm:ss joined by separator: the distance rounded to
+// whole milliseconds (a half to the even neighbour), taken modulo one day, fractions dropped.
+QString timeLeftText(double now, double target, const QString &separator);
+
+// "Nyní + 15 sekund": the picker keeps its date and gets the time of day of now + 15 seconds.
+double nowPlus15Seconds(double now, double picker);

@@ -1,0 +1,73 @@
+#include "fakeauctionsite.h"
+
+#include <QUrlQuery>
+
+namespace {
+
+QByteArray box(const QRect &r)
+{
+    return QStringLiteral("position:absolute;left:%1px;top:%2px;width:%3px;height:%4px;font-size:18px;")
+        .arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toUtf8();
+}
+
+const QByteArray pageStart = "<!doctype html><html><head><meta charset=utf-8><title>Aukce</title></head>"
+                             "<body style='margin:0'>";
+
+} // namespace
+
+bool FakeAuctionSite::start()
+{
+    if (!m_server.start())
+        return false;
+    m_server.setRoute("/item", pageStart
+        + "<form action='/bid' method='get'>"
+          "<input id=amount name=amount value='10' autocomplete=off style='" + box(amountField) + "'>"
+          "<button id=bid type=submit style='" + box(bidButton) + "'>Přihodit</button>"
+          "</form></body></html>");
+    // The confirmation page carries the amount on to the confirmation through a hidden field,
+    // written into the page by script so that any text is safe.
+    m_server.setRoute("/bid", pageStart
+        + "<form action='/confirm' method='get'><input type=hidden id=amount name=amount>"
+          "<p>Potvrďte příhoz</p>"
+          "<button id=confirm type=submit style='" + box(confirmButton) + "'>Přihodit</button></form>"
+          "<script>document.getElementById('amount').value ="
+          " new URLSearchParams(location.search).get('amount') || '';</script></body></html>");
+    m_server.setRoute("/confirm", pageStart + "<p>Příhoz potvrzen</p></body></html>");
+    return true;
+}
+
+QUrl FakeAuctionSite::itemUrl() const
+{
+    return m_server.url(QStringLiteral("/item"));
+}
+
+QUrl FakeAuctionSite::confirmationUrl(const QString &amount) const
+{
+    return m_server.url(QStringLiteral("/bid?amount=") + QString::fromUtf8(QUrl::toPercentEncoding(amount)));
+}
+
+QList<FakeAuctionSite::Arrival> FakeAuctionSite::arrivals(const QByteArray &path) const
+{
+    QList<Arrival> out;
+    for (const TestHttpServer::Request &request : m_server.requestsFor(path)) {
+        // Forms write a blank as "+".
+        const QUrlQuery query(QString::fromUtf8(QByteArray(request.query).replace('+', "%20")));
+        out.append({query.queryItemValue(QStringLiteral("amount"), QUrl::FullyDecoded), request.received});
+    }
+    return out;
+}
+
+QList<FakeAuctionSite::Arrival> FakeAuctionSite::bids() const
+{
+    return arrivals("/bid");
+}
+
+QList<FakeAuctionSite::Arrival> FakeAuctionSite::confirmations() const
+{
+    return arrivals("/confirm");
+}
+
+void FakeAuctionSite::clear()
+{
+    m_server.clearRequests();
+}
