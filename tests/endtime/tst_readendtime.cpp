@@ -10,6 +10,8 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDateTimeEdit>
+#include <QLineEdit>
+#include <QTimer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -94,6 +96,24 @@ private slots:
         QCOMPARE(boxes.seen.first().title, QStringLiteral("Kavelin"));
         QCOMPARE(m_form->doKonce_DTP->dateTime(), QDateTime(QDate(2026, 12, 24), QTime(1, 0)));
         QVERIFY(QApplication::clipboard()->text().contains(QStringLiteral("Úvodní stránka bez aukce")));
+    }
+
+    void armedCountdownKeepsItsMoment()
+    {
+        load("/item");
+        m_form->doKonce_DTP->setDateTime(QDateTime(QDate::currentDate(), QTime(23, 59, 59)));
+        m_form->Zitra_CheckBox->setChecked(true);
+        m_form->Sekund1_Edit->setText(QStringLiteral("5"));
+        m_form->Odpocitavat_BTT->click();
+        QVERIFY(m_form->Timer1->isActive());
+        const double armedAt = m_form->TargetTime;
+
+        m_form->Button4->click();
+        QCOMPARE(m_form->doKonce_DTP->time(), QTime(21, 45, 30));
+        QCOMPARE(m_form->TargetTime, armedAt);
+        QVERIFY(m_form->Timer1->isActive());
+        m_form->Odpocitavat_BTT->click();
+        QVERIFY(!m_form->Timer1->isActive());
     }
 
 private:
