@@ -46,6 +46,7 @@ private slots:
         m_server.setRoute("/dynamic", QByteArray("<html><body><div id=d>static</div>"
                                                  "<script>document.getElementById('d').textContent='written-by-script';</script>"
                                                  "</body></html>"));
+        m_server.setRoute("/two", QByteArray("<html><body><input id=a autofocus><input id=b></body></html>"));
         m_server.setRoute("/opener", QByteArray("<html><body><a id=l href='/second' target=_blank>open</a></body></html>"));
     }
 
@@ -96,6 +97,26 @@ private slots:
         connect(m_host, &TChromium::OnKeyEvent, this, [&keyEvents](TChromium *, QKeyEvent *, bool &) { ++keyEvents; });
         pressKeyThroughX(QStringLiteral("b"));
         QTRY_VERIFY_WITH_TIMEOUT(keyEvents >= 1, 5000);
+    }
+
+    void focusingTheHostFocusesThePageAndTabStaysInIt()
+    {
+        QVERIFY(loadAndWait(*m_host, m_server.url(QStringLiteral("/two"))));
+        m_host->activateWindow();
+        m_host->setFocus();
+        QTRY_VERIFY(m_host->view()->focusProxy()->hasFocus());
+        // A fresh page takes keys once it has been drawn: type until the first field shows one.
+        const QString first = QStringLiteral("document.getElementById('a').value");
+        for (int attempt = 0; attempt < 20 && runScript(first).toString().isEmpty(); ++attempt) {
+            pressKeyThroughX(QStringLiteral("x"));
+            QTest::qWait(250);
+        }
+        QVERIFY(runScript(first).toString().startsWith(QLatin1Char('x')));
+        pressKeyThroughX(QStringLiteral("Tab"));
+        pressKeyThroughX(QStringLiteral("y"));
+        QTRY_COMPARE_WITH_TIMEOUT(runScript(QStringLiteral("document.activeElement.id + document.getElementById('b').value")),
+                                  QVariant(QStringLiteral("by")), 5000);
+        QVERIFY(m_host->view()->focusProxy()->hasFocus());
     }
 
     void handledKeyNeverReachesPage()
@@ -245,6 +266,19 @@ private slots:
     }
 
 private:
+    QVariant runScript(const QString &script)
+    {
+        QVariant result;
+        bool done = false;
+        m_host->page()->runJavaScript(script, [&](const QVariant &value) {
+            result = value;
+            done = true;
+        });
+        for (int waited = 0; !done && waited < 5000; waited += 10)
+            QTest::qWait(10);
+        return result;
+    }
+
     TestHttpServer m_server;
     QWebEngineProfile *m_profile = nullptr;
     TChromium *m_host = nullptr;
