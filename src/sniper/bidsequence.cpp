@@ -57,9 +57,9 @@ bool placeBid(InputSink &input, const QString &settingsPath, const QString &amou
     if (passes > keyEchoPassLimit)
         return false;
 
-    surroundings.sleep(500);
+    surroundings.pause(500);
     moveTo(input, {x2, y2});
-    surroundings.sleep(500);
+    surroundings.pause(500);
     click(input);
     return true;
 }

@@ -196,6 +196,7 @@ bool TMain_Form::PlaceBid(const QString &amount)
         [](const QString &text) { QGuiApplication::clipboard()->setText(text); },
         processEventsOnce,
         sleepMs,
+        pauseProcessingEvents,
         [&counter] { awaitClick(counter); },
     };
     qApp->installEventFilter(&counter);

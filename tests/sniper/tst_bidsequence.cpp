@@ -36,6 +36,7 @@ private slots:
         m_input.afterEvent = [this](const QString &event) { m_log.append(event); };
         m_surroundings.setClipboard = [this](const QString &text) { m_log.append(QStringLiteral("clipboard ") + text); };
         m_surroundings.sleep = [this](int ms) { m_log.append(QStringLiteral("sleep %1").arg(ms)); };
+        m_surroundings.pause = [this](int ms) { m_log.append(QStringLiteral("pause %1").arg(ms)); };
         m_surroundings.awaitClick = [this] { m_log.append(QStringLiteral("await click")); };
         m_surroundings.processEvents = [this] {
             m_log.append(QStringLiteral("events"));
@@ -55,7 +56,7 @@ private slots:
             "size", "move 100,200", "left down", "left up", "await click", "left down", "left up", "await click",
             "Control down", "V down", "V up", "Control up",
             "sleep 2", "events",
-            "sleep 500", "size", "move 300,400", "sleep 500", "left down", "left up"};
+            "pause 500", "size", "move 300,400", "pause 500", "left down", "left up"};
         QCOMPARE(m_log, expected);
         QVERIFY(!m_pending);
     }
