@@ -33,12 +33,14 @@ bool placeBid(InputSink &input, const QString &settingsPath, const QString &amou
     const qint32 y2 = readSetting(settingsPath, positionYKey(2));
 
     moveTo(input, {x1, y1});
-    click(input);
-    click(input);
-    // A window manager may hold a click back while it decides on the focus, and let keys pass
-    // meanwhile: the paste would then go to whatever had the focus before the click.
-    if (surroundings.awaitClicks)
-        surroundings.awaitClicks();
+    // On X11 a window manager may hold a click back while it decides on the focus: keys then
+    // overtake it, and a second click sent meanwhile can be lost. Each click of the double click
+    // is therefore sent once the one before has reached the program.
+    for (int i = 0; i < 2; ++i) {
+        click(input);
+        if (surroundings.awaitClick)
+            surroundings.awaitClick();
+    }
 
     input.key(InputSink::Key::Control, true);
     input.key(InputSink::Key::V, true);
@@ -55,9 +57,9 @@ bool placeBid(InputSink &input, const QString &settingsPath, const QString &amou
     if (passes > keyEchoPassLimit)
         return false;
 
-    surroundings.sleep(500);
+    surroundings.pause(500);
     moveTo(input, {x2, y2});
-    surroundings.sleep(500);
+    surroundings.pause(500);
     click(input);
     return true;
 }

@@ -7,14 +7,17 @@
 class InputSink;
 
 // What the bid needs from its surroundings besides the input: the clipboard, one round of the
-// waiting events (which is what lets the browser see the keys), a blocking pause, and a wait
-// until the double click has reached the program (may be empty: no wait).
+// waiting events (which is what lets the browser see the keys), a short blocking sleep between
+// those rounds, the pauses before and after the pointer goes to the bid button (during which
+// the browser goes on working), and a wait until the click just sent has reached the program
+// (may be empty: no wait).
 struct BidSurroundings
 {
     std::function<void(const QString &)> setClipboard;
     std::function<void()> processEvents;
     std::function<void(int ms)> sleep;
-    std::function<void()> awaitClicks;
+    std::function<void(int ms)> pause;
+    std::function<void()> awaitClick;
 };
 
 // The wait for the browser's key echo gives up after this many passes of 2 ms.

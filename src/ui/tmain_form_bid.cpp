@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QThread>
 #include <QTimer>
 
@@ -65,17 +66,18 @@ public:
     }
 };
 
-// Waits until the double click has reached the program, processing events, for at most a second
-// (the point may lie outside the program, whose windows then never see the click).
-void awaitDoubleClick(const ReleaseCounter &counter)
+// Waits until one more click has reached the program, processing events, for at most half a
+// second (the point may lie outside the program, whose windows then never see the click).
+void awaitClick(ReleaseCounter &counter)
 {
     QElapsedTimer elapsed;
     elapsed.start();
-    while (counter.releases < 2 && elapsed.elapsed() < 1000) {
+    while (counter.releases < 1 && elapsed.elapsed() < 500) {
         processEventsOnce();
-        if (counter.releases < 2)
+        if (counter.releases < 1)
             sleepMs(2);
     }
+    counter.releases = 0;
 }
 
 } // namespace
@@ -194,12 +196,11 @@ bool TMain_Form::PlaceBid(const QString &amount)
         [](const QString &text) { QGuiApplication::clipboard()->setText(text); },
         processEventsOnce,
         sleepMs,
-        [&counter] {
-            qApp->installEventFilter(&counter);
-            awaitDoubleClick(counter);
-            qApp->removeEventFilter(&counter);
-        },
+        pauseProcessingEvents,
+        [&counter] { awaitClick(counter); },
     };
+    qApp->installEventFilter(&counter);
+    const auto removeFilter = qScopeGuard([&counter] { qApp->removeEventFilter(&counter); });
     return placeBid(*input, SettingsPath(), amount, KeyEchoPending, surroundings);
 }
 

@@ -36,7 +36,8 @@ private slots:
         m_input.afterEvent = [this](const QString &event) { m_log.append(event); };
         m_surroundings.setClipboard = [this](const QString &text) { m_log.append(QStringLiteral("clipboard ") + text); };
         m_surroundings.sleep = [this](int ms) { m_log.append(QStringLiteral("sleep %1").arg(ms)); };
-        m_surroundings.awaitClicks = [this] { m_log.append(QStringLiteral("await clicks")); };
+        m_surroundings.pause = [this](int ms) { m_log.append(QStringLiteral("pause %1").arg(ms)); };
+        m_surroundings.awaitClick = [this] { m_log.append(QStringLiteral("await click")); };
         m_surroundings.processEvents = [this] {
             m_log.append(QStringLiteral("events"));
             if (!m_input.events.contains(QStringLiteral("Control up")))
@@ -52,10 +53,10 @@ private slots:
         QVERIFY(placeBid(m_input, m_path, QStringLiteral("1 250,50"), m_pending, m_surroundings));
         const QStringList expected = {
             "events", "clipboard 1 250,50",
-            "size", "move 100,200", "left down", "left up", "left down", "left up", "await clicks",
+            "size", "move 100,200", "left down", "left up", "await click", "left down", "left up", "await click",
             "Control down", "V down", "V up", "Control up",
             "sleep 2", "events",
-            "sleep 500", "size", "move 300,400", "sleep 500", "left down", "left up"};
+            "pause 500", "size", "move 300,400", "pause 500", "left down", "left up"};
         QCOMPARE(m_log, expected);
         QVERIFY(!m_pending);
     }
