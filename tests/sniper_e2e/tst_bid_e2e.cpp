@@ -1,4 +1,5 @@
 #include "fakeauctionsite.h"
+#include "programrunner.h"
 #include "sniper/positions.h"
 #include "xsession.h"
 
@@ -42,8 +43,8 @@ private slots:
         QVERIFY(m_site.start());
         // The program and its settings file live in a folder of this test alone.
         QVERIFY(m_dir.isValid());
-        m_program = m_dir.filePath(QStringLiteral("kavelin"));
-        QVERIFY(QFile::copy(QStringLiteral(KAVELIN_PROGRAM), m_program));
+        m_program = ProgramRunner::copyProgram(QStringLiteral(KAVELIN_PROGRAM), m_dir.path());
+        QVERIFY(!m_program.isEmpty());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("KAVELIN_AUCTION_SITE"), m_site.server().url(QString()).toString());
         m_process.setProcessEnvironment(env);

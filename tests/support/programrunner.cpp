@@ -1,6 +1,9 @@
 #include "programrunner.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QThread>
 
 ProgramRunner::ProgramRunner(const QString &program, const QString &workingDirectory)
@@ -82,4 +85,16 @@ int ProgramRunner::waitForExit(int timeoutMs)
     if (!m_process.waitForFinished(timeoutMs) || m_process.exitStatus() != QProcess::NormalExit)
         return -1;
     return m_process.exitCode();
+}
+
+QString ProgramRunner::copyProgram(const QString &program, const QString &folder)
+{
+    const QFileInfo built(program);
+    const QDir from = built.absoluteDir();
+    const QDir to(folder);
+    for (const QString &name : {built.fileName(), QStringLiteral("libzorvan.so"), QStringLiteral("kavelin.txt")}) {
+        if (!QFile::copy(from.filePath(name), to.filePath(name)))
+            return {};
+    }
+    return to.filePath(built.fileName());
 }

@@ -28,6 +28,9 @@ public:
     QProcess &process() { return m_process; }
 
     static QString run(const QString &tool, const QStringList &arguments);
+    // Copies the built program with the files it needs beside it (the update library and the
+    // version file) into folder; returns the copy's path, empty when a copy failed.
+    static QString copyProgram(const QString &program, const QString &folder);
 
 private:
     QString m_program;
