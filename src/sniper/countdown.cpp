@@ -83,3 +83,12 @@ double nowPlus15Seconds(double now, double picker)
     const double later = (now * 86400.0 + 15.0) / 86400.0;
     return std::floor(picker) + double(timeOfDayMs(later)) / msPerDay;
 }
+
+int nextTickMs(double now, double target, int tickMs)
+{
+    // One millisecond past the target, as "later than" needs.
+    const double untilLater = std::ceil((target - now) * msPerDay) + 1;
+    if (untilLater >= tickMs)
+        return tickMs;
+    return untilLater < 1 ? 1 : int(untilLater);
+}

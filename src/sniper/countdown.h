@@ -31,3 +31,8 @@ QString timeLeftText(double now, double target, const QString &separator);
 
 // "Nyní + 15 sekund": the picker keeps its date and gets the time of day of now + 15 seconds.
 double nowPlus15Seconds(double now, double picker);
+
+// When the countdown's next tick is due, in milliseconds: the regular tick, or sooner when the
+// target comes first, so that the tick lands just after the target instead of up to a whole
+// tick late.
+int nextTickMs(double now, double target, int tickMs);

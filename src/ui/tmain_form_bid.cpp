@@ -30,6 +30,8 @@ namespace {
 const QColor statusColor(0, 255, 0);
 const QString armCaption = QStringLiteral("Zapnout odpočet");
 const QString countdownCaption = QStringLiteral("Odpočítávání");
+// The countdown's tick; the last one before the moment is shortened to land just after it.
+constexpr int tickMs = 100;
 
 void processEventsOnce()
 {
@@ -121,7 +123,7 @@ void TMain_Form::Odpocitavat_BTTClick()
     if (armed.tomorrowTicked)
         Zitra_CheckBox->setChecked(true);
     TargetTime = armed.target;
-    Timer1->start();
+    Timer1->start(tickMs);
     UdrzovaniSpojeni_Timer->start();
     palette.setColor(QPalette::WindowText, statusColor);
     Stav_Label->setPalette(palette);
@@ -147,6 +149,7 @@ void TMain_Form::Timer1Timer()
     if (!isLaterThan(now, TargetTime)) {
         GroupBox4->setTitle(QStringLiteral("Odpočítávání | Zbývá ")
                             + timeLeftText(now, TargetTime, timeSeparator(QLocale::system())));
+        Timer1->setInterval(nextTickMs(now, TargetTime, tickMs));
         return;
     }
 

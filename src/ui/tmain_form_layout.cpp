@@ -117,6 +117,7 @@ void TMain_Form::createControls(QWebEngineProfile *profile)
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(100);
+    Timer1->setTimerType(Qt::PreciseTimer);
     Timer2 = new QTimer(this);
     Timer2->setInterval(1000);
     UdrzovaniSpojeni_Timer = new QTimer(this);

@@ -121,6 +121,27 @@ private slots:
         QCOMPARE(timeLeftText(now, target, QStringLiteral(":")), text);
     }
 
+    void nextTick_data()
+    {
+        QTest::addColumn<double>("now");
+        QTest::addColumn<double>("target");
+        QTest::addColumn<int>("ms");
+        const double ms = 1.0 / 86400000;
+        QTest::newRow("far away: the regular tick") << at(QTime(10, 0)) << at(QTime(10, 5)) << 100;
+        QTest::newRow("exactly one tick away") << at(QTime(10, 0)) << at(QTime(10, 0)) + 99 * ms << 100;
+        QTest::newRow("40 ms away: just past it") << at(QTime(10, 0)) << at(QTime(10, 0)) + 40 * ms << 41;
+        QTest::newRow("target reached, not yet later") << at(QTime(10, 0)) << at(QTime(10, 0)) << 1;
+        QTest::newRow("target behind") << at(QTime(10, 0, 1)) << at(QTime(10, 0)) << 1;
+    }
+    void nextTick()
+    {
+        QFETCH(double, now);
+        QFETCH(double, target);
+        QFETCH(int, ms);
+        QVERIFY(qAbs(nextTickMs(now, target, 100) - ms) <= 1);  // the day fraction rounds
+        QVERIFY(nextTickMs(now, target, 100) <= 100);
+    }
+
     void localeSeparators()
     {
         QCOMPARE(timeSeparator(QLocale(QLocale::Czech)), QStringLiteral(":"));
