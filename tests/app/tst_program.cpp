@@ -1,5 +1,6 @@
 #include "programrunner.h"
 #include "testhttpserver.h"
+#include "xsession.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -62,8 +63,8 @@ private slots:
         QVERIFY2(!box.isEmpty(), "no error box");
         QTest::qWait(300);
         QCOMPARE(program.windowCount(QStringLiteral("Kavelin")), 1);
-        ProgramRunner::run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), box});
-        ProgramRunner::run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
+        xsession::activate(box);
+        xsession::keys({QStringLiteral("Return")});
         QCOMPARE(program.waitForExit(), 1);
         QVERIFY(!QDir(work.filePath(QStringLiteral("cache"))).exists());
     }

@@ -1,5 +1,7 @@
 #include "programrunner.h"
 
+#include "xsession.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -29,24 +31,13 @@ void ProgramRunner::start()
     m_process.waitForStarted(10000);
 }
 
-QString ProgramRunner::run(const QString &tool, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(tool, arguments);
-    process.waitForFinished(10000);
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
-
 QString ProgramRunner::waitForWindow(const QString &title, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
-    const QString pattern = QLatin1Char('^') + title + QLatin1Char('$');
     while (!deadline.hasExpired()) {
-        const QString found = run(QStringLiteral("xdotool"),
-                                  {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                   QStringLiteral("--name"), pattern});
+        const QStringList found = xsession::windows(title);
         if (!found.isEmpty())
-            return found.split(QLatin1Char('\n')).first();
+            return found.first();
         if (m_process.state() == QProcess::NotRunning)
             return {};
         QThread::msleep(100);
@@ -56,28 +47,22 @@ QString ProgramRunner::waitForWindow(const QString &title, int timeoutMs)
 
 int ProgramRunner::windowCount(const QString &title)
 {
-    const QString found = run(QStringLiteral("xdotool"),
-                              {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                               QStringLiteral("--name"), QLatin1Char('^') + title + QLatin1Char('$')});
-    return found.isEmpty() ? 0 : int(found.split(QLatin1Char('\n')).size());
+    return int(xsession::windows(title).size());
 }
 
 void ProgramRunner::typeAddress(const QString &window, const QString &text)
 {
-    const QString xdotool = QStringLiteral("xdotool");
-    run(xdotool, {QStringLiteral("windowactivate"), QStringLiteral("--sync"), window});
+    xsession::activate(window);
     // The address box spans the top of the window's left part.
-    run(xdotool, {QStringLiteral("mousemove"), QStringLiteral("--window"), window,
-                  QStringLiteral("100"), QStringLiteral("10")});
-    run(xdotool, {QStringLiteral("click"), QStringLiteral("1")});
-    run(xdotool, {QStringLiteral("key"), QStringLiteral("ctrl+a")});
-    run(xdotool, {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("5"), text});
-    run(xdotool, {QStringLiteral("key"), QStringLiteral("Return")});
+    xsession::click(xsession::geometry(window).topLeft() + QPoint(100, 10));
+    xsession::keys({QStringLiteral("ctrl+a")});
+    xsession::type(text);
+    xsession::keys({QStringLiteral("Return")});
 }
 
 void ProgramRunner::closeWindow(const QString &window)
 {
-    run(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-c"), window});
+    QProcess::execute(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-c"), window});
 }
 
 int ProgramRunner::waitForExit(int timeoutMs)

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 // Runs the built program as a user would, on the test's X server, and drives it from outside
-// through xdotool and wmctrl.
+// (through the X session's tools, see xsession.h).
 class ProgramRunner
 {
 public:
@@ -27,7 +27,6 @@ public:
     int waitForExit(int timeoutMs = 30000);
     QProcess &process() { return m_process; }
 
-    static QString run(const QString &tool, const QStringList &arguments);
     // Copies the built program with the files it needs beside it (the update library and the
     // version file) into folder; returns the copy's path, empty when a copy failed.
     static QString copyProgram(const QString &program, const QString &folder);
