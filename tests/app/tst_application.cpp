@@ -1,4 +1,5 @@
 #include "app/kavelinapplication.h"
+#include "messageboxanswerer.h"
 
 #include <QMessageBox>
 #include <QTest>
@@ -24,20 +25,7 @@ private slots:
         QFETCH(bool, standard);
         QFETCH(QString, shown);
 
-        QString boxText, boxTitle;
-        QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
-        // The box is modal: read and close it from a timer running inside its own loop.
-        QTimer closer;
-        closer.setInterval(20);
-        connect(&closer, &QTimer::timeout, this, [&] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                boxText = box->text();
-                boxTitle = box->windowTitle();
-                boxIcon = box->icon();
-                box->accept();
-            }
-        });
-        closer.start();
+        MessageBoxAnswerer boxes;
 
         bool afterwards = false;
         QTimer::singleShot(0, this, [standard] {
@@ -47,9 +35,10 @@ private slots:
         });
         QTimer::singleShot(50, this, [&afterwards] { afterwards = true; });
 
-        QTRY_COMPARE(boxText, shown);
-        QCOMPARE(boxTitle, QStringLiteral("Kavelin"));
-        QCOMPARE(boxIcon, QMessageBox::Critical);
+        QTRY_COMPARE(boxes.seen.size(), 1);
+        QCOMPARE(boxes.seen.first().text, shown);
+        QCOMPARE(boxes.seen.first().title, QStringLiteral("Kavelin"));
+        QCOMPARE(boxes.seen.first().icon, QMessageBox::Critical);
         QTRY_VERIFY(afterwards);
     }
 };

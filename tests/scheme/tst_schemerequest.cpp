@@ -1,3 +1,4 @@
+#include "openfiles.h"
 #include "scheme/filebodydevice.h"
 #include "scheme/listingpage.h"
 #include "scheme/tfilescheme.h"
@@ -251,16 +252,6 @@ private slots:
     }
 
 private:
-    static int openDescriptorsFor(const QString &path)
-    {
-        int count = 0;
-        const QDir fds(QStringLiteral("/proc/self/fd"));
-        for (const QString &fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
-            if (QFile::symLinkTarget(fds.filePath(fd)) == path)
-                ++count;
-        return count;
-    }
-
     QTemporaryDir m_dir;
 };
 

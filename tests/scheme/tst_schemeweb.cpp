@@ -1,3 +1,4 @@
+#include "openfiles.h"
 #include "schemewebtest.h"
 
 #include "app/browserruntime.h"
@@ -68,15 +69,6 @@ qint64 residentKiB()
     return -1;
 }
 
-int descriptorsFor(const QString &path)
-{
-    int count = 0;
-    const QDir fds(QStringLiteral("/proc/self/fd"));
-    for (const QString &fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
-        if (QFile::symLinkTarget(fds.filePath(fd)) == path)
-            ++count;
-    return count;
-}
 } // namespace
 
 // The "local" scheme as the program serves it: the profile the program creates, the real web
@@ -280,7 +272,7 @@ private slots:
         QCOMPARE(title.last().first().toString(), QStringLiteral("read %1 KMZ 16").arg(size));
         qInfo("resident memory: %lld KiB before, %lld KiB at most while streaming", before, peak);
         QVERIFY2(peak - before < 16 * 1024, qPrintable(QStringLiteral("grew by %1 KiB").arg(peak - before)));
-        QTRY_COMPARE(descriptorsFor(big), 0);
+        QTRY_COMPARE(openDescriptorsFor(big), 0);
     }
 
     // A request the page gives up half-way closes its file.
@@ -291,7 +283,7 @@ private slots:
         QVERIFY(load(*m_page, localUrl(path("big"))));
         int mostOpen = 0;
         QTimer sampler;
-        connect(&sampler, &QTimer::timeout, this, [&] { mostOpen = qMax(mostOpen, descriptorsFor(big)); });
+        connect(&sampler, &QTimer::timeout, this, [&] { mostOpen = qMax(mostOpen, openDescriptorsFor(big)); });
         sampler.start(5);
         runJs(*m_page, QStringLiteral(R"(window.abandonedAt = null;
             var x = new XMLHttpRequest(); x.open('GET', '%1'); x.responseType = 'arraybuffer';
@@ -302,7 +294,7 @@ private slots:
         const qint64 abandonedAt = waitForJs(*m_page, QStringLiteral("window.abandonedAt")).toLongLong();
         QVERIFY(abandonedAt > 0 && abandonedAt < QFileInfo(big).size());
         QCOMPARE(mostOpen, 1);
-        QTRY_COMPARE(descriptorsFor(big), 0);
+        QTRY_COMPARE(openDescriptorsFor(big), 0);
         sampler.stop();
     }
 

@@ -1,7 +1,7 @@
 #include "browser/browserpage.h"
 #include "browser/browserview.h"
 #include "browser/tchromium.h"
-#include "modalcloser.h"
+#include "messageboxanswerer.h"
 #include "sniper/positions.h"
 #include "testhttpserver.h"
 #include "ui/tmain_form.h"
@@ -51,7 +51,7 @@ private slots:
     {
         m_dir.reset(new QTemporaryDir);
         m_form->SettingsFolder = m_dir->path();
-        m_closer.reset(new ModalCloser);
+        m_closer.reset(new MessageBoxAnswerer);
     }
 
     void cleanupTestCase()
@@ -87,7 +87,7 @@ private slots:
         QTest::mouseMove(m_form->Chromium1->view()->focusProxy(), QPoint(5, 5));
         menu->actions()[actions.size() - 4 + position]->trigger();
         menu->close();
-        QCOMPARE(m_closer->texts, QStringList{QStringLiteral("Pozice byly uloženy.")});
+        QCOMPARE(m_closer->texts(), QStringList{QStringLiteral("Pozice byly uloženy.")});
         const QPoint global = m_form->Chromium1->view()->mapToGlobal(at) * m_form->devicePixelRatioF();
         QCOMPARE(readPosition(m_form->SettingsPath(), position), (ScreenPoint{global.x(), global.y()}));
         for (int other = 1; other <= 3; ++other) {
@@ -116,7 +116,7 @@ private slots:
         m_form->Chromium1ContextMenuCommand(m_form->Chromium1, params, id, {}, result);
         QCOMPARE(result, handled);
         QCOMPARE(QFile::exists(m_form->SettingsPath()), handled);
-        QCOMPARE(m_closer->texts.size(), handled ? 1 : 0);
+        QCOMPARE(m_closer->texts().size(), handled ? 1 : 0);
     }
 
     void unwritableFileIsReportedAndNotConfirmed()
@@ -127,9 +127,9 @@ private slots:
         bool result = false;
         m_form->Chromium1ContextMenuCommand(m_form->Chromium1, params, 102, {}, result);
         QVERIFY(result);
-        QCOMPARE(m_closer->texts.size(), 1);
-        QVERIFY2(m_closer->texts[0].startsWith(QStringLiteral("Pozice nebyla uložena: ")), qPrintable(m_closer->texts[0]));
-        QVERIFY(m_closer->texts[0].size() > 23);
+        QCOMPARE(m_closer->texts().size(), 1);
+        QVERIFY2(m_closer->texts()[0].startsWith(QStringLiteral("Pozice nebyla uložena: ")), qPrintable(m_closer->texts()[0]));
+        QVERIFY(m_closer->texts()[0].size() > 23);
         QVERIFY(!QFile::exists(m_form->SettingsPath()));
     }
 
@@ -153,7 +153,7 @@ private:
     QWebEngineProfile *m_profile = nullptr;
     TMain_Form *m_form = nullptr;
     QScopedPointer<QTemporaryDir> m_dir;
-    QScopedPointer<ModalCloser> m_closer;
+    QScopedPointer<MessageBoxAnswerer> m_closer;
 };
 
 KAVELIN_WEBTEST_MAIN(TestCapture)

@@ -1,6 +1,6 @@
 #include "browser/browserpage.h"
 #include "browser/tchromium.h"
-#include "modalcloser.h"
+#include "messageboxanswerer.h"
 #include "recordinginputsink.h"
 #include "sniper/countdown.h"
 #include "sniper/integertext.h"
@@ -80,7 +80,7 @@ private slots:
         QVERIFY(writePosition(m_form->SettingsPath(), 1, {10, 20}, nullptr));
         QVERIFY(writePosition(m_form->SettingsPath(), 2, {30, 40}, nullptr));
         QVERIFY(writePosition(m_form->SettingsPath(), 3, {50, 60}, nullptr));
-        m_closer.reset(new ModalCloser);
+        m_closer.reset(new MessageBoxAnswerer);
     }
 
     void cleanup()
@@ -181,7 +181,7 @@ private slots:
         QCOMPARE(m_form->Stav_Label->text(), QStringLiteral("HOTOVO"));
         QCOMPARE(m_form->Odpocitavat_BTT->text(), QStringLiteral("Zapnout odpočet"));
         QCOMPARE(m_form->GroupBox4->title(), QStringLiteral("Odpočítávání"));
-        QVERIFY(m_closer->texts.isEmpty());
+        QVERIFY(m_closer->texts().isEmpty());
         if (mode == 1) {
             // About one second between the click on the bid button and the confirming move.
             const qsizetype confirm = m_input->events.indexOf(QStringLiteral("move 50,60"));
@@ -202,7 +202,7 @@ private slots:
         QCOMPARE(m_form->Stav_Label->text(), QStringLiteral("NEPŘIHOZENO"));
         QCOMPARE(m_form->Odpocitavat_BTT->text(), QStringLiteral("Zapnout odpočet"));
         QCOMPARE(m_form->GroupBox4->title(), QStringLiteral("Odpočítávání"));
-        QCOMPARE(m_closer->texts, QStringList{QStringLiteral("Částka se nedostala do stránky aukce, příhoz nebyl potvrzen.")});
+        QCOMPARE(m_closer->texts(), QStringList{QStringLiteral("Částka se nedostala do stránky aukce, příhoz nebyl potvrzen.")});
     }
 
     void inputThatCannotBeSent()
@@ -217,7 +217,7 @@ private slots:
         QCOMPARE(m_form->Stav_Label->text(), QString());
         QCOMPARE(m_form->Odpocitavat_BTT->text(), QStringLiteral("Zapnout odpočet"));
         QCOMPARE(m_form->GroupBox4->title(), QStringLiteral("Odpočítávání"));
-        QCOMPARE(m_closer->texts, QStringList{QStringLiteral("Došlo k chybě při pokusu o potvrzení příhozu. ")});
+        QCOMPARE(m_closer->texts(), QStringList{QStringLiteral("Došlo k chybě při pokusu o potvrzení příhozu. ")});
     }
 
     void keepAliveReloadsOnlyWhileMoreThanAMinuteIsLeft_data()
@@ -269,7 +269,7 @@ private:
     double m_now = 0;
     QElapsedTimer m_clock;
     QList<qint64> m_times;
-    QScopedPointer<ModalCloser> m_closer;
+    QScopedPointer<MessageBoxAnswerer> m_closer;
 };
 
 KAVELIN_WEBTEST_MAIN(TestTrigger)

@@ -28,6 +28,14 @@ public:
 
     QList<Seen> seen;
 
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const Seen &box : seen)
+            out.append(box.text);
+        return out;
+    }
+
 private:
     void check()
     {
