@@ -1,16 +1,17 @@
 #include "sniper/bidsequence.h"
 
+#include "sniper/bidamount.h"
+#include "sniper/bidenvironment.h"
 #include "sniper/inputsink.h"
-#include "sniper/positions.h"
 
 namespace {
 
-void moveTo(InputSink &input, ScreenPoint point)
+void moveTo(InputSink &input, QPoint pixel)
 {
     // The screen is measured again before every move: a Windows backend needs it for its
     // absolute coordinates, and the screen may have changed since the last move.
     input.screenSize();
-    input.moveTo(QPoint(point.x, point.y));
+    input.moveTo(pixel);
 }
 
 void click(InputSink &input)
@@ -19,28 +20,76 @@ void click(InputSink &input)
     input.leftButton(false);
 }
 
+BidResult failed(BidFailure failure, int position = 0, const QString &detail = QString())
+{
+    return {failure, position, detail};
+}
+
+// Position's pixel and what lies there, checked by rule; the page scrolled to where it was taught.
+BidResult checkTarget(BidEnvironment &env, int position, bool (*rule)(const PageTarget &), BidFailure wrong,
+                      QPoint *pixel)
+{
+    env.alignPage(position);
+    const std::optional<QPoint> at = env.screenPixel(position);
+    if (!at)
+        return failed(BidFailure::NotTaught, position);
+    const std::optional<PageTarget> target = env.targetAt(position);
+    if (!target)
+        return failed(BidFailure::PageSilent, position);
+    if (!rule(*target))
+        return failed(wrong, position, describeTarget(*target));
+    *pixel = *at;
+    return {};
+}
+
+BidResult checkUncovered(BidEnvironment &env, const QList<QPoint> &pixels, const QList<int> &positions)
+{
+    const int covered = env.firstCovered(pixels);
+    return covered < 0 ? BidResult{} : failed(BidFailure::WindowCovered, positions.value(covered));
+}
+
 } // namespace
 
-bool placeBid(InputSink &input, const QString &settingsPath, const QString &amount, bool &keyEchoPending,
-              const BidSurroundings &surroundings)
+BidResult placeBid(InputSink &input, BidEnvironment &env, const QString &amountText, bool live,
+                   bool &keyEchoPending, int passLimit)
 {
-    surroundings.processEvents();
-    surroundings.setClipboard(amount);
+    env.processEvents();
+    const std::optional<QString> amount = positiveAmount(amountText);
+    if (!amount)
+        return failed(BidFailure::BadAmount, 0, amountText);
 
-    const qint32 x1 = readSetting(settingsPath, positionXKey(1));
-    const qint32 x2 = readSetting(settingsPath, positionXKey(2));
-    const qint32 y1 = readSetting(settingsPath, positionYKey(1));
-    const qint32 y2 = readSetting(settingsPath, positionYKey(2));
+    env.bringWindowForward();
+    QPoint p1, p2;
+    // Position 2 first, so that the page stands where position 1 was taught for the paste.
+    if (BidResult r = checkTarget(env, 2, isClickable, BidFailure::NotClickable, &p2); !r.ok())
+        return r;
+    if (BidResult r = checkTarget(env, 1, isTextField, BidFailure::NotATextField, &p1); !r.ok())
+        return r;
+    QList<QPoint> guarded{p1, p2};
+    QList<int> positions{1, 2};
+    if (live) {
+        const std::optional<QPoint> p3 = env.screenPixel(3);
+        if (!p3)
+            return failed(BidFailure::NotTaught, 3);
+        guarded.append(*p3);
+        positions.append(3);
+    }
+    if (BidResult r = checkUncovered(env, guarded, positions); !r.ok())
+        return r;
+    if (env.abandoned())
+        return failed(BidFailure::Abandoned);
 
-    moveTo(input, {x1, y1});
+    env.setClipboard(*amount);
+    moveTo(input, p1);
     // On X11 a window manager may hold a click back while it decides on the focus: keys then
     // overtake it, and a second click sent meanwhile can be lost. Each click of the double click
     // is therefore sent once the one before has reached the program.
     for (int i = 0; i < 2; ++i) {
         click(input);
-        if (surroundings.awaitClick)
-            surroundings.awaitClick();
+        env.awaitClick();
     }
+    if (!env.hasKeyboard())
+        return failed(BidFailure::NoKeyboard);
 
     input.key(InputSink::Key::Control, true);
     input.key(InputSink::Key::V, true);
@@ -49,24 +98,48 @@ bool placeBid(InputSink &input, const QString &settingsPath, const QString &amou
     input.key(InputSink::Key::Control, false);
 
     int passes = 0;
-    while (keyEchoPending && passes <= keyEchoPassLimit) {
-        surroundings.sleep(2);
-        surroundings.processEvents();
+    while (keyEchoPending && passes <= passLimit && !env.abandoned()) {
+        env.sleep(2);
+        env.processEvents();
         ++passes;
     }
-    if (passes > keyEchoPassLimit)
-        return false;
+    if (env.abandoned())
+        return failed(BidFailure::Abandoned);
+    if (passes > passLimit)
+        return failed(BidFailure::KeysNotSeen);
 
-    surroundings.pause(500);
-    moveTo(input, {x2, y2});
-    surroundings.pause(500);
+    const std::optional<QString> value = env.valueAt(1);
+    if (!value)
+        return failed(BidFailure::PageSilent, 1);
+    if (value->trimmed() != *amount)
+        return failed(BidFailure::AmountNotInField, 1, *value);
+
+    env.pause(500);
+    env.alignPage(2);
+    p2 = env.screenPixel(2).value_or(p2);
+    moveTo(input, p2);
+    env.pause(500);
+    if (env.abandoned())
+        return failed(BidFailure::Abandoned);
+    if (BidResult r = checkUncovered(env, {p2}, {2}); !r.ok())
+        return r;
     click(input);
-    return true;
+    env.bidClicked();
+    return {};
 }
 
-void executeBid(InputSink &input, const QString &settingsPath)
+BidResult executeBid(InputSink &input, BidEnvironment &env)
 {
-    const ScreenPoint p3 = readPosition(settingsPath, 3);
+    if (env.abandoned())
+        return failed(BidFailure::Abandoned);
+    if (!env.awaitConfirmationPage(confirmationLoadMs))
+        return failed(BidFailure::ConfirmationNotLoaded, 3);
+    QPoint p3;
+    if (BidResult r = checkTarget(env, 3, isClickable, BidFailure::NotClickable, &p3); !r.ok())
+        return r;
+    if (BidResult r = checkUncovered(env, {p3}, {3}); !r.ok())
+        return r;
     moveTo(input, p3);
     click(input);
+    return {};
 }

@@ -1,35 +1,28 @@
 #pragma once
 
+#include "sniper/bidoutcome.h"
+
 #include <QString>
 
-#include <functional>
-
+class BidEnvironment;
 class InputSink;
-
-// What the bid needs from its surroundings besides the input: the clipboard, one round of the
-// waiting events (which is what lets the browser see the keys), a short blocking sleep between
-// those rounds, the pauses before and after the pointer goes to the bid button (during which
-// the browser goes on working), and a wait until the click just sent has reached the program
-// (may be empty: no wait).
-struct BidSurroundings
-{
-    std::function<void(const QString &)> setClipboard;
-    std::function<void()> processEvents;
-    std::function<void(int ms)> sleep;
-    std::function<void(int ms)> pause;
-    std::function<void()> awaitClick;
-};
 
 // The wait for the browser's key echo gives up after this many passes of 2 ms.
 constexpr int keyEchoPassLimit = 10000;
 
-// Pastes amount into the field at position 1 (double click, Ctrl+V), waits until the browser
-// has lowered keyEchoPending, then clicks the bid button at position 2. Positions are read from
-// the settings file at settingsPath at that moment. Returns false, having sent nothing after
-// the Ctrl+V, when the browser did not report the keys within the passes. InputError from the
-// input goes to the caller.
-bool placeBid(InputSink &input, const QString &settingsPath, const QString &amount, bool &keyEchoPending,
-              const BidSurroundings &surroundings);
+// The bid on the item page. Before any input: the amount must be a positive amount, positions
+// 1 and 2 (and 3 when live) taught, position 1 a text field and position 2 clickable on the page
+// as it stands, and the program's window the one that shows at each of them. Then the amount is
+// pasted into the field at position 1 (double click, Ctrl+V), the browser's key echo awaited,
+// the field read back, and only when it holds the amount is the bid button at position 2
+// clicked. Any failed check ends the bid with its reason and nothing more is sent. InputError
+// from the input goes to the caller.
+BidResult placeBid(InputSink &input, BidEnvironment &env, const QString &amountText, bool live,
+                   bool &keyEchoPending, int passLimit = keyEchoPassLimit);
 
-// Clicks the confirming bid button at position 3, with no pause.
-void executeBid(InputSink &input, const QString &settingsPath);
+// The confirmation: once the confirmation page has loaded (up to 5 s), position 3 must be
+// clickable and not covered; then one click there.
+BidResult executeBid(InputSink &input, BidEnvironment &env);
+
+// How long the confirmation page may take after the pause that follows the bid.
+constexpr int confirmationLoadMs = 5000;

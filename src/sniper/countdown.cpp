@@ -65,9 +65,16 @@ ArmedTarget armingTarget(double now, double picker, qint32 seconds, bool tomorro
     const double moved = (picker * 86400.0 - (double(seconds) + 4.0)) / 86400.0;
     ArmedTarget out;
     out.target = std::floor(now) + double(timeOfDayMs(moved)) / msPerDay;
-    out.tomorrowTicked = tomorrowTicked || isLaterThan(now, out.target);
-    if (out.tomorrowTicked)
+    // An end within seconds + 4 after midnight puts the moment on the evening before the end's
+    // day: for an end tomorrow, that evening is today's.
+    const bool eveningBefore = std::floor(moved) < std::floor(picker);
+    if (tomorrowTicked && !eveningBefore)
         out.target += 1.0;
+    out.tomorrowTicked = tomorrowTicked;
+    if (isLaterThan(now, out.target)) {
+        out.tomorrowTicked = true;
+        out.target += 1.0;
+    }
     return out;
 }
 

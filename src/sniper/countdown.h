@@ -21,8 +21,10 @@ struct ArmedTarget
     bool tomorrowTicked = false; // the "zítra" box, ticked or as it was
 };
 
-// The moment of the bid: seconds + 4 before the picker's time of day, on now's date; when now is
-// already later than that, the "zítra" box gets ticked; when the box is ticked, one day later.
+// The moment of the bid: seconds + 4 before the picker's time of day, on now's date; when the
+// box "zítra" is ticked, one day later, except for an end so soon after midnight that the moment
+// falls on the evening before (then today's evening); when now is already later than the
+// moment, the box gets ticked and the moment is one day later.
 ArmedTarget armingTarget(double now, double picker, qint32 seconds, bool tomorrowTicked);
 
 // The time left from now to target as hh:mm:ss joined by separator: the distance rounded to

@@ -1,6 +1,8 @@
 #include "ui/messages.h"
 
+#include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 QString errorBoxText(const QString &message)
 {
@@ -25,4 +27,26 @@ void showErrorBox(const QString &message, QWidget *parent)
 void showMessage(const QString &message, QWidget *parent)
 {
     showBox(QMessageBox::NoIcon, message, parent);
+}
+
+bool askYesNo(const QString &question, QWidget *parent)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kavelin"), question, QMessageBox::NoButton, parent);
+    QPushButton *yes = box.addButton(QStringLiteral("Ano"), QMessageBox::YesRole);
+    box.setDefaultButton(box.addButton(QStringLiteral("Ne"), QMessageBox::NoRole));
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void closeProgramDialogs()
+{
+    while (QWidget *popup = QApplication::activePopupWidget()) {
+        if (!popup->close())
+            break;
+    }
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        auto *dialog = qobject_cast<QDialog *>(widget);
+        if (dialog && dialog->isVisible() && dialog->isModal())
+            dialog->reject();
+    }
 }

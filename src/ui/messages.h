@@ -13,3 +13,10 @@ void showErrorBox(const QString &message, QWidget *parent = nullptr);
 
 // A plain message box of the program: title "Kavelin", no icon, one OK button; waits for it.
 void showMessage(const QString &message, QWidget *parent = nullptr);
+
+// A question of the program: title "Kavelin", no icon, buttons "Ano" and "Ne"; true for "Ano".
+bool askYesNo(const QString &question, QWidget *parent = nullptr);
+
+// Closes the dialogs and menus the program has open, so that nothing holds input back from its
+// main window.
+void closeProgramDialogs();

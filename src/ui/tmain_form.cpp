@@ -1,12 +1,16 @@
 #include "ui/tmain_form.h"
 
+#include "browser/browserview.h"
 #include "browser/tchromium.h"
+#include "sniper/bidenvironment.h"
 #include "sniper/siteaddresses.h"
 #include "sniper/timeformat.h"
 #include "ui/clicklabel.h"
 #include "ui/tradiogroup.h"
 #include "ui/tvistaaltfix.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDateTimeEdit>
 #include <QDesktopServices>
 #include <QKeyEvent>
@@ -55,6 +59,21 @@ void TMain_Form::connectHandlers()
     connect(Chromium1, &TChromium::OnBeforeBrowse, this, &TMain_Form::Chromium1BeforeBrowse);
     connect(Chromium1, &TChromium::OnKeyEvent, this, &TMain_Form::Chromium1KeyEvent);
     setUpBid();
+}
+
+void TMain_Form::closeEvent(QCloseEvent *event)
+{
+    // Closing the main window ends the program, whatever else is open: the countdown stops,
+    // a bid under way sends nothing more, pop-ups and the about window go with the window.
+    m_closing = true;
+    Timer1->stop();
+    UdrzovaniSpojeni_Timer->stop();
+    for (BrowserView *popup : Chromium1->popups())
+        popup->close();
+    if (m_about)
+        m_about->close();
+    event->accept();
+    QCoreApplication::quit();
 }
 
 bool TMain_Form::eventFilter(QObject *watched, QEvent *event)

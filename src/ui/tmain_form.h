@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browser/contextmenuparams.h"
+#include "sniper/bidoutcome.h"
 
 #include <QPointer>
 #include <QString>
@@ -26,6 +27,7 @@ class TChromium;
 class TRadioGroup;
 class TVistaAltFix;
 class InputSink;
+class BidEnvironment;
 
 // The main window: the browser with its address box on the left, the control panel on the
 // right, a status bar at the bottom. Controls carry the names the rest of the program knows.
@@ -55,10 +57,14 @@ public:
     QString SettingsPath() const;
     std::function<double()> Now;
     std::function<std::unique_ptr<InputSink>()> OpenInput;
+    // What the bid checks and waits on: the page, the window and the X server by default.
+    std::function<std::unique_ptr<BidEnvironment>()> OpenBidEnvironment;
+    // The key-echo wait gives up after this many passes of 2 ms.
+    int KeyEchoPassLimit;
 
-    // The bid: PlaceBid returns false when the browser never saw the amount's keys.
-    bool PlaceBid(const QString &amount);
-    void ExecuteBid();
+    // The bid on the item page, and in live mode its confirmation; each says how it ended.
+    BidResult PlaceBid(const QString &amount);
+    BidResult ExecuteBid();
 
     // Controls.
     QWidget *Panel1;
@@ -123,6 +129,7 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void createControls(QWebEngineProfile *profile);
@@ -131,8 +138,14 @@ private:
     void connectHandlers();
     void setUpBid();
     void showDisarmed();
+    bool armingAllowed();
+    void fire();
+    void showOutcome(const BidResult &result, bool itemBidSent);
+    BidEnvironment &bidEnvironment();
 
     QPointer<QWidget> m_about;
+    std::unique_ptr<BidEnvironment> m_bidEnvironment;
+    bool m_closing = false;
     quint64 m_sourceRequests = 0;
     quint64 m_lastSourceArrival = 0;
 };

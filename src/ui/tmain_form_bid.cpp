@@ -3,6 +3,8 @@
 #include "ui/tmain_form.h"
 
 #include "browser/tchromium.h"
+#include "sniper/bidamount.h"
+#include "sniper/bidenvironment.h"
 #include "sniper/bidsequence.h"
 #include "sniper/countdown.h"
 #include "sniper/integertext.h"
@@ -11,75 +13,35 @@
 #include "sniper/xtestinputsink.h"
 #include "ui/messages.h"
 #include "ui/tradiogroup.h"
+#include "ui/windowbidenvironment.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QElapsedTimer>
-#include <QClipboard>
 #include <QDateTimeEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QThread>
 #include <QTimer>
 
 namespace {
 
 const QColor statusColor(0, 255, 0);
+const QColor failureColor(255, 0, 0);
 const QString armCaption = QStringLiteral("Zapnout odpočet");
 const QString countdownCaption = QStringLiteral("Odpočítávání");
+const QString notArmed = QStringLiteral(" Odpočet nebyl zapnut.");
 // The countdown's tick; the last one before the moment is shortened to land just after it.
 constexpr int tickMs = 100;
 
-void processEventsOnce()
+void setStatus(QLabel *label, const QString &text, const QColor &color)
 {
-    QCoreApplication::processEvents();
-}
-
-void sleepMs(int ms)
-{
-    QThread::msleep(ms);
-}
-
-// A pause during which the window and the browser go on: the browser has to load the
-// confirmation page in this time, which it cannot do while the thread sleeps.
-void pauseProcessingEvents(int ms)
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (elapsed.elapsed() < ms) {
-        sleepMs(2);
-        processEventsOnce();
-    }
-}
-
-// Counts the mouse button releases that the window system delivers to the program's windows.
-class ReleaseCounter : public QObject
-{
-public:
-    int releases = 0;
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::MouseButtonRelease && event->spontaneous() && watched->isWindowType())
-            ++releases;
-        return false;
-    }
-};
-
-// Waits until one more click has reached the program, processing events, for at most half a
-// second (the point may lie outside the program, whose windows then never see the click).
-void awaitClick(ReleaseCounter &counter)
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (counter.releases < 1 && elapsed.elapsed() < 500) {
-        processEventsOnce();
-        if (counter.releases < 1)
-            sleepMs(2);
-    }
-    counter.releases = 0;
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+    label->setText(text);
+    label->adjustSize();
 }
 
 } // namespace
@@ -89,6 +51,10 @@ void TMain_Form::setUpBid()
     SettingsFolder = QCoreApplication::applicationDirPath();
     Now = [] { return toDays(QDateTime::currentDateTime()); };
     OpenInput = [] { return std::make_unique<XTestInputSink>(); };
+    OpenBidEnvironment = [this] {
+        return std::make_unique<WindowBidEnvironment>(this, Chromium1, SettingsPath(), [this] { return m_closing; });
+    };
+    KeyEchoPassLimit = keyEchoPassLimit;
 
     connect(Odpocitavat_BTT, &QPushButton::clicked, this, &TMain_Form::Odpocitavat_BTTClick);
     connect(Button5, &QPushButton::clicked, this, &TMain_Form::Button5Click);
@@ -105,19 +71,18 @@ QString TMain_Form::SettingsPath() const
 
 void TMain_Form::Odpocitavat_BTTClick()
 {
-    QPalette palette = Stav_Label->palette();
     if (Timer1->isActive()) {
         Timer1->stop();
         UdrzovaniSpojeni_Timer->stop();
-        palette.setColor(QPalette::WindowText, statusColor);
-        Stav_Label->setPalette(palette);
-        Stav_Label->setText(QString());
+        setStatus(Stav_Label, QString(), statusColor);
         showDisarmed();
         return;
     }
 
     TargetTime = Now();
     const qint32 seconds = textToInt(Sekund1_Edit->text());   // a ConversionError arms nothing
+    if (!armingAllowed())
+        return;
     const ArmedTarget armed = armingTarget(TargetTime, toDays(doKonce_DTP->dateTime()), seconds,
                                            Zitra_CheckBox->isChecked());
     if (armed.tomorrowTicked)
@@ -125,11 +90,53 @@ void TMain_Form::Odpocitavat_BTTClick()
     TargetTime = armed.target;
     Timer1->start(tickMs);
     UdrzovaniSpojeni_Timer->start();
-    palette.setColor(QPalette::WindowText, statusColor);
-    Stav_Label->setPalette(palette);
-    Stav_Label->setText(QStringLiteral("ODPOČET JE ZAPNUTÝ"));
-    Stav_Label->adjustSize();
+    setStatus(Stav_Label, QStringLiteral("ODPOČET JE ZAPNUTÝ"), statusColor);
     Odpocitavat_BTT->setText(QStringLiteral("Zastavit odpočítávání"));
+}
+
+bool TMain_Form::armingAllowed()
+{
+    if (!positiveAmount(castka1_edit->text())) {
+        showMessage(failureReason({BidFailure::BadAmount, 0, castka1_edit->text()}) + notArmed, this);
+        return false;
+    }
+    const bool live = Mod_RadioGroup->ItemIndex() == 1;
+    for (int position : {1, 2, 3}) {
+        if ((position < 3 || live) && !readTaughtPoint(SettingsPath(), position).taught) {
+            showMessage(failureReason({BidFailure::NotTaught, position, {}})
+                            + QStringLiteral(" Naučte ji v nabídce pravého tlačítka myši v prohlížeči.") + notArmed,
+                        this);
+            return false;
+        }
+    }
+
+    const std::unique_ptr<BidEnvironment> checks = OpenBidEnvironment();
+    BidEnvironment &env = *checks;
+    const QWidget *view = Chromium1;
+    const qreal ratio = view->devicePixelRatioF();
+    const QRect viewOnScreen(view->mapToGlobal(QPoint(0, 0)) * ratio, view->size() * ratio);
+    for (int position : {1, 2}) {
+        const std::optional<QPoint> pixel = env.screenPixel(position);
+        if (!pixel || !viewOnScreen.contains(*pixel)) {
+            showMessage(QStringLiteral("Pozice %1 neleží v prohlížeči. Naučte ji znovu na stránce zboží.")
+                                .arg(positionName(position)) + notArmed, this);
+            return false;
+        }
+    }
+    // What lies at the points now; the page is scrolled back to where they were taught.
+    for (int position : {2, 1}) {
+        env.alignPage(position);
+        const std::optional<PageTarget> target = env.targetAt(position);
+        const bool fits = target && (position == 1 ? isTextField(*target) : isClickable(*target));
+        if (fits)
+            continue;
+        const QString what = target ? describeTarget(*target) : QStringLiteral("nic (stránka neodpověděla)");
+        const QString expected = position == 1 ? QStringLiteral("textové pole") : QStringLiteral("tlačítko");
+        if (!askYesNo(QStringLiteral("Na pozici %1 není %2, leží tam %3.\n\nPřesto zapnout odpočet?")
+                          .arg(positionName(position), expected, what), this))
+            return false;
+    }
+    return true;
 }
 
 void TMain_Form::showDisarmed()
@@ -152,36 +159,49 @@ void TMain_Form::Timer1Timer()
         Timer1->setInterval(nextTickMs(now, TargetTime, tickMs));
         return;
     }
+    // A countdown armed during an earlier bid's pauses waits until that bid is done.
+    if (m_bidEnvironment)
+        return;
+    fire();
+}
 
+void TMain_Form::fire()
+{
     Timer1->stop();
     UdrzovaniSpojeni_Timer->stop();
-    bool placed = false;
+    m_bidEnvironment = OpenBidEnvironment();
+    BidEnvironment &env = *m_bidEnvironment;
+    const auto dropEnvironment = qScopeGuard([this] { m_bidEnvironment.reset(); });
+    BidResult result;
+    bool itemBidSent = false;
     try {
-        placed = PlaceBid(castka1_edit->text());
+        result = PlaceBid(castka1_edit->text());
+        itemBidSent = result.ok();
+        // The mode is read once the item page's bid is done: it may be switched meanwhile.
+        if (itemBidSent && Mod_RadioGroup->ItemIndex() == 1) {
+            env.processEvents();
+            env.pause(1000);
+            env.processEvents();
+            result = ExecuteBid();
+        }
     } catch (const InputError &) {
-        // The input could not be sent at all (no display, no input extension).
-        showDisarmed();
-        Stav_Label->setText(QString());
-        showMessage(QStringLiteral("Došlo k chybě při pokusu o potvrzení příhozu. "), this);
+        // The window system's own words stay out of the message; ours say what it means.
+        result = {BidFailure::InputFailed, 0, {}};
+    }
+    if (m_closing)
         return;
-    }
-    if (!placed) {
-        // The browser never saw the amount: nothing was bid, so nothing may be confirmed.
+    showOutcome(result, itemBidSent);
+}
+
+void TMain_Form::showOutcome(const BidResult &result, bool itemBidSent)
+{
+    // A countdown armed during the bid's pauses stays shown as armed; the outcome goes to a box.
+    if (!Timer1->isActive()) {
+        setStatus(Stav_Label, outcomeStatus(result, itemBidSent), result.ok() ? statusColor : failureColor);
         showDisarmed();
-        Stav_Label->setText(QStringLiteral("NEPŘIHOZENO"));
-        Stav_Label->adjustSize();
-        showMessage(QStringLiteral("Částka se nedostala do stránky aukce, příhoz nebyl potvrzen."), this);
-        return;
     }
-    if (Mod_RadioGroup->ItemIndex() == 1) {
-        processEventsOnce();
-        pauseProcessingEvents(1000);
-        processEventsOnce();
-        ExecuteBid();
-    }
-    Stav_Label->setText(QStringLiteral("HOTOVO"));
-    Stav_Label->adjustSize();
-    showDisarmed();
+    if (!result.ok())
+        showMessage(failureMessage(result, itemBidSent), this);
 }
 
 void TMain_Form::UdrzovaniSpojeni_TimerTimer()
@@ -191,24 +211,22 @@ void TMain_Form::UdrzovaniSpojeni_TimerTimer()
     Chromium1->NavigateTo(Chromium1->CurrentUrl());
 }
 
-bool TMain_Form::PlaceBid(const QString &amount)
+BidEnvironment &TMain_Form::bidEnvironment()
 {
-    const std::unique_ptr<InputSink> input = OpenInput();
-    ReleaseCounter counter;
-    const BidSurroundings surroundings{
-        [](const QString &text) { QGuiApplication::clipboard()->setText(text); },
-        processEventsOnce,
-        sleepMs,
-        pauseProcessingEvents,
-        [&counter] { awaitClick(counter); },
-    };
-    qApp->installEventFilter(&counter);
-    const auto removeFilter = qScopeGuard([&counter] { qApp->removeEventFilter(&counter); });
-    return placeBid(*input, SettingsPath(), amount, KeyEchoPending, surroundings);
+    if (!m_bidEnvironment)
+        m_bidEnvironment = OpenBidEnvironment();
+    return *m_bidEnvironment;
 }
 
-void TMain_Form::ExecuteBid()
+BidResult TMain_Form::PlaceBid(const QString &amount)
 {
     const std::unique_ptr<InputSink> input = OpenInput();
-    executeBid(*input, SettingsPath());
+    return placeBid(*input, bidEnvironment(), amount, Mod_RadioGroup->ItemIndex() == 1, KeyEchoPending,
+                    KeyEchoPassLimit);
+}
+
+BidResult TMain_Form::ExecuteBid()
+{
+    const std::unique_ptr<InputSink> input = OpenInput();
+    return executeBid(*input, bidEnvironment());
 }

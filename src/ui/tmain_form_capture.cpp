@@ -1,7 +1,11 @@
 // The window's part of the position capture: three items at the end of every context menu of
-// the browser, each storing the screen point where the menu was opened.
+// the browser, each storing the point where the menu was opened and what lies there on the page.
 #include "ui/tmain_form.h"
 
+#include "browser/browserpage.h"
+#include "browser/browserview.h"
+#include "browser/pageprobe.h"
+#include "browser/tchromium.h"
 #include "sniper/positions.h"
 #include "ui/messages.h"
 
@@ -40,12 +44,25 @@ void TMain_Form::Chromium1ContextMenuCommand(TChromium *, const ContextMenuParam
     if (commandId < 101 || commandId > 103)
         return;
     result = true;
-    // The point where the menu was opened, in screen pixels: where the bid's input will aim.
+    const int position = commandId - 100;
+    // The point where the menu was opened, in screen pixels, where the view stood on the page,
+    // and what lies there: the bid finds the spot again from these and checks it.
     const ScreenPoint point{params.screenPixel.x(), params.screenPixel.y()};
+    QWebEnginePage *page = Chromium1->page();
+    const PagePlace place{params.viewPos, page->scrollPosition().toPoint()};
+    const QPointF css = QPointF(params.viewPos) / page->zoomFactor();
+    const std::optional<QVariant> answer = PageProbe(page).run(elementAtScript(css.x(), css.y()));
+    const PageTarget target = answer ? pageTargetFrom(*answer) : PageTarget();
     QString error;
-    if (!writePosition(SettingsPath(), commandId - 100, point, &error)) {
+    if (!writeTaughtPoint(SettingsPath(), position, point, place, target.value(0), &error)) {
         showMessage(QStringLiteral("Pozice nebyla uložena: %1").arg(error), this);
         return;
     }
-    showMessage(QStringLiteral("Pozice byly uloženy."), this);
+    QString message = QStringLiteral("Pozice byly uloženy.");
+    const bool fits = position == 1 ? isTextField(target) : isClickable(target);
+    if (answer && !fits)
+        message += QStringLiteral("\n\nPozor: na tomto místě není %1, leží tu %2.")
+                       .arg(position == 1 ? QStringLiteral("textové pole") : QStringLiteral("tlačítko"),
+                            describeTarget(target));
+    showMessage(message, this);
 }
