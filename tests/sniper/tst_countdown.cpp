@@ -63,6 +63,10 @@ private slots:
                                             << QDateTime(tomorrow, QTime(21, 45, 21)) << true;
         QTest::newRow("just after midnight wraps to the evening") << QTime(0, 0, 2) << 5 << QTime(10, 0) << false
                                                                   << QDateTime(today, QTime(23, 59, 53)) << false;
+        QTest::newRow("ticked, end just after tomorrow's midnight: this evening")
+            << QTime(0, 0, 2) << 5 << QTime(10, 0) << true << QDateTime(today, QTime(23, 59, 53)) << true;
+        QTest::newRow("ticked, end just after midnight, evening past: a day later")
+            << QTime(0, 0, 2) << 5 << QTime(23, 59, 58) << true << QDateTime(tomorrow, QTime(23, 59, 53)) << true;
         QTest::newRow("n = 0 acts 4 s early") << QTime(12, 0) << 0 << QTime(11, 0) << false
                                               << QDateTime(today, QTime(11, 59, 56)) << false;
         QTest::newRow("n = -4 acts at the time itself") << QTime(12, 0) << -4 << QTime(11, 0) << false

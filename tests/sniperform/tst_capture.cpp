@@ -64,14 +64,18 @@ private slots:
     {
         QTest::addColumn<QPoint>("at");
         QTest::addColumn<int>("position");
-        QTest::newRow("editable field, position 1") << QPoint(100, 55) << 1;
-        QTest::newRow("link, position 2") << QPoint(60, 128) << 2;
-        QTest::newRow("plain page, position 3") << QPoint(300, 400) << 3;
+        QTest::addColumn<QString>("tag");      // what the page has there, stored beside the point
+        QTest::addColumn<bool>("warned");      // not what the position needs
+        QTest::newRow("editable field, position 1") << QPoint(100, 55) << 1 << "input" << false;
+        QTest::newRow("link, position 2") << QPoint(60, 128) << 2 << "a" << false;
+        QTest::newRow("plain page, position 3") << QPoint(300, 400) << 3 << "body" << true;
     }
     void everyMenuEndsWithTheItemsAndStoresWhereItOpened()
     {
         QFETCH(QPoint, at);
         QFETCH(int, position);
+        QFETCH(QString, tag);
+        QFETCH(bool, warned);
         QMenu *menu = openMenu(at);
         QVERIFY(menu);
         const QList<QAction *> actions = menu->actions();
@@ -87,7 +91,12 @@ private slots:
         QTest::mouseMove(m_form->Chromium1->view()->focusProxy(), QPoint(5, 5));
         menu->actions()[actions.size() - 4 + position]->trigger();
         menu->close();
-        QCOMPARE(m_closer->texts(), QStringList{QStringLiteral("Pozice byly uloženy.")});
+        QCOMPARE(m_closer->texts().size(), 1);
+        QVERIFY(m_closer->texts()[0].startsWith(QStringLiteral("Pozice byly uloženy.")));
+        QCOMPARE(m_closer->texts()[0].contains(QStringLiteral("Pozor: na tomto místě není tlačítko")), warned);
+        const TaughtPoint taught = readTaughtPoint(m_form->SettingsPath(), position);
+        QCOMPARE(taught.element.tag, tag);
+        QCOMPARE(taught.place->viewPoint, at);
         const QPoint global = m_form->Chromium1->view()->mapToGlobal(at) * m_form->devicePixelRatioF();
         QCOMPARE(readPosition(m_form->SettingsPath(), position), (ScreenPoint{global.x(), global.y()}));
         for (int other = 1; other <= 3; ++other) {

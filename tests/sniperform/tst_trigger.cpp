@@ -1,5 +1,6 @@
 #include "browser/browserpage.h"
 #include "browser/tchromium.h"
+#include "fakebidenvironment.h"
 #include "messageboxanswerer.h"
 #include "recordinginputsink.h"
 #include "sniper/countdown.h"
@@ -57,11 +58,8 @@ private slots:
         m_form->Now = [this] { return m_now; };
         m_input = new RecordingInputSink;
         m_echo = true;
-        m_input->afterEvent = [this](const QString &event) {
-            m_times.append(m_clock.elapsed());
-            if (event == QLatin1String("Control up") && m_echo)
-                QTimer::singleShot(5, m_form, [this] { m_form->KeyEchoPending = false; });
-        };
+        m_log.clear();
+        m_input->afterEvent = [this](const QString &event) { m_log.append(event); };
         m_form->OpenInput = [this] {
             // The window opens the input afresh for each operation; the test keeps one record.
             struct Forward : InputSink {
@@ -75,8 +73,23 @@ private slots:
             sink->to = m_input;
             return std::unique_ptr<InputSink>(std::move(sink));
         };
-        m_times.clear();
-        m_clock.start();
+        // The page, the window system and the browser's key echo as the test sets them; the
+        // points lie inside the browser view.
+        m_env = FakeBidEnvironment();
+        m_env.log = &m_log;
+        for (int position : {1, 2, 3})
+            m_env.pixels[position] = viewPixel(position);
+        m_form->OpenBidEnvironment = [this] {
+            auto env = std::make_unique<FakeBidEnvironment>(m_env);
+            env->onProcessEvents = [this] {
+                if (m_echo && m_input->events.contains(QStringLiteral("Control up")))
+                    m_form->KeyEchoPending = false;
+                if (m_duringBid)
+                    m_duringBid();
+            };
+            return std::unique_ptr<BidEnvironment>(std::move(env));
+        };
+        m_form->KeyEchoPassLimit = 20;
         QVERIFY(writePosition(m_form->SettingsPath(), 1, {10, 20}, nullptr));
         QVERIFY(writePosition(m_form->SettingsPath(), 2, {30, 40}, nullptr));
         QVERIFY(writePosition(m_form->SettingsPath(), 3, {50, 60}, nullptr));
@@ -85,6 +98,7 @@ private slots:
 
     void cleanup()
     {
+        m_duringBid = nullptr;
         delete m_form;
         delete m_profile;
         delete m_input;
@@ -150,14 +164,14 @@ private slots:
     void firing_data()
     {
         QTest::addColumn<int>("mode");
-        QTest::addColumn<QStringList>("moves");
-        QTest::newRow("test mode") << 0 << QStringList{"move 10,20", "move 30,40"};
-        QTest::newRow("live mode") << 1 << QStringList{"move 10,20", "move 30,40", "move 50,60"};
+        QTest::addColumn<QList<int>>("positions");
+        QTest::newRow("test mode") << 0 << QList<int>{1, 2};
+        QTest::newRow("live mode") << 1 << QList<int>{1, 2, 3};
     }
     void firing()
     {
         QFETCH(int, mode);
-        QFETCH(QStringList, moves);
+        QFETCH(QList<int>, positions);
         armOneSecondAhead();
         // The amount and the mode are read when the bid fires.
         m_form->castka1_edit->setText(QStringLiteral("4321"));
@@ -169,55 +183,142 @@ private slots:
         m_now += 0.502 / 86400;
         m_form->Timer1Timer();
 
-        QStringList seen;
-        for (const QString &e : std::as_const(m_input->events)) {
-            if (e.startsWith(QLatin1String("move")))
-                seen.append(e);
-        }
-        QCOMPARE(seen, moves);
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("4321"));
+        QStringList moves;
+        for (int position : positions)
+            moves.append(move(position));
+        QCOMPARE(m_input->events.filter(QStringLiteral("move")), moves);
+        QVERIFY(m_log.contains(QStringLiteral("clipboard 4321")));
         QVERIFY(!m_form->Timer1->isActive());
         QVERIFY(!m_form->UdrzovaniSpojeni_Timer->isActive());
         QCOMPARE(m_form->Stav_Label->text(), QStringLiteral("HOTOVO"));
+        QCOMPARE(m_form->Stav_Label->palette().color(QPalette::WindowText), statusColor);
         QCOMPARE(m_form->Odpocitavat_BTT->text(), QStringLiteral("Zapnout odpočet"));
         QCOMPARE(m_form->GroupBox4->title(), QStringLiteral("Odpočítávání"));
         QVERIFY(m_closer->texts().isEmpty());
         if (mode == 1) {
-            // About one second between the click on the bid button and the confirming move.
-            const qsizetype confirm = m_input->events.indexOf(QStringLiteral("move 50,60"));
-            QVERIFY(m_times[confirm] - m_times[confirm - 2] >= 1000);
+            // A second's pause after the click on the bid button, then the confirmation page.
+            const qsizetype clicked = m_log.indexOf(QStringLiteral("bid clicked"));
+            QCOMPARE(m_log.mid(clicked + 1, 4),
+                     (QStringList{"events", "pause 1000", "events", "await page 5000"}));
         }
     }
 
-    void browserNeverSeesTheKeys()
+    void failuresAreToldInRed_data()
     {
-        m_echo = false;
-        m_form->Mod_RadioGroup->setItemIndex(1);
-        armOneSecondAhead();
-        m_now += 1.002 / 86400;
-        m_form->Timer1Timer();
-        QCOMPARE(m_input->events.last(), QStringLiteral("Control up"));
-        QVERIFY(!m_input->events.contains(QStringLiteral("move 30,40")));
-        QVERIFY(!m_input->events.contains(QStringLiteral("move 50,60")));
-        QCOMPARE(m_form->Stav_Label->text(), QStringLiteral("NEPŘIHOZENO"));
-        QCOMPARE(m_form->Odpocitavat_BTT->text(), QStringLiteral("Zapnout odpočet"));
-        QCOMPARE(m_form->GroupBox4->title(), QStringLiteral("Odpočítávání"));
-        QCOMPARE(m_closer->texts(), QStringList{QStringLiteral("Částka se nedostala do stránky aukce, příhoz nebyl potvrzen.")});
+        QTest::addColumn<QString>("breaks");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("keys never seen") << "echo" << "NEPŘIHOZENO"
+                                         << "Příhoz nebyl odeslán. Částka se nedostala do stránky aukce.";
+        QTest::newRow("covered") << "cover" << "NEPŘIHOZENO"
+                                 << "Příhoz nebyl odeslán. Okno Kavelinu je na pozici 1 (pole pro výši příhozu) "
+                                    "zakryté jiným oknem.";
+        QTest::newRow("confirmation page never loads") << "confirmation" << "PŘIHOZENO, NEPOTVRZENO"
+            << "Příhoz byl odeslán na stránce zboží, ale nebyl potvrzen. Stránka potvrzení příhozu se nenačetla.";
+        QTest::newRow("input refused") << "input" << "NEPŘIHOZENO"
+                                       << "Příhoz nebyl odeslán. Systém nepřijal vstup myši nebo klávesnice.";
+        QTest::newRow("input refused at the confirmation") << "confirm input" << "PŘIHOZENO, NEPOTVRZENO"
+            << "Příhoz byl odeslán na stránce zboží, ale nebyl potvrzen. Systém nepřijal vstup myši nebo klávesnice.";
     }
-
-    void inputThatCannotBeSent()
+    void failuresAreToldInRed()
     {
-        // The real backend, pointed at a display that does not exist.
-        m_form->OpenInput = [] { return std::make_unique<XTestInputSink>(QStringLiteral(":999")); };
+        QFETCH(QString, breaks);
+        QFETCH(QString, status);
+        QFETCH(QString, message);
+        m_echo = breaks != QLatin1String("echo");
+        m_env.confirmationLoads = breaks != QLatin1String("confirmation");
+        if (breaks == QLatin1String("cover"))
+            m_env.covered = 0;
+        if (breaks == QLatin1String("input"))
+            m_form->OpenInput = [] { return std::make_unique<XTestInputSink>(QStringLiteral(":999")); };
+        if (breaks == QLatin1String("confirm input"))
+            m_input->failOn = move(3);
         m_form->Mod_RadioGroup->setItemIndex(1);
         armOneSecondAhead();
         m_now += 1.002 / 86400;
         m_form->Timer1Timer();
         QVERIFY(!m_form->Timer1->isActive());
-        QCOMPARE(m_form->Stav_Label->text(), QString());
+        QCOMPARE(m_form->Stav_Label->text(), status);
+        QCOMPARE(m_form->Stav_Label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
         QCOMPARE(m_form->Odpocitavat_BTT->text(), QStringLiteral("Zapnout odpočet"));
-        QCOMPARE(m_form->GroupBox4->title(), QStringLiteral("Odpočítávání"));
-        QCOMPARE(m_closer->texts(), QStringList{QStringLiteral("Došlo k chybě při pokusu o potvrzení příhozu. ")});
+        QCOMPARE(m_closer->texts(), QStringList{message});
+        if (status == QLatin1String("NEPŘIHOZENO"))
+            QVERIFY(!m_input->events.contains(move(2)));
+    }
+
+    void armingRefusesWhatCannotWork_data()
+    {
+        QTest::addColumn<QString>("amount");
+        QTest::addColumn<int>("untaught");
+        QTest::addColumn<QPoint>("pointOne");   // null: inside the view
+        QTest::addColumn<bool>("textAtOne");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("armed");
+        QTest::addColumn<QString>("message");
+        const QString refused = QStringLiteral(" Odpočet nebyl zapnut.");
+        QTest::newRow("letters") << "abc" << 0 << QPoint() << false << "" << false
+            << "Částka „abc“ není kladné číslo (nejvýše se dvěma desetinnými místy, například 150 nebo 150,50)." + refused;
+        QTest::newRow("point 2 never taught") << "150" << 2 << QPoint() << false << "" << false
+            << "Pozice 2 (tlačítko Přihodit na stránce zboží) nebyla naučena. Naučte ji v nabídce pravého "
+               "tlačítka myši v prohlížeči." + refused;
+        QTest::newRow("point 1 outside the view") << "150" << 0 << QPoint(-5, -5) << false << "" << false
+            << "Pozice 1 (pole pro výši příhozu) neleží v prohlížeči. Naučte ji znovu na stránce zboží." + refused;
+        QTest::newRow("point 1 over text, no") << "150" << 0 << QPoint() << true << "Ne" << false
+            << "Na pozici 1 (pole pro výši příhozu) není textové pole, leží tam prvek <p> s textem „Konec aukce“."
+               "\n\nPřesto zapnout odpočet?";
+        QTest::newRow("point 1 over text, yes") << "150" << 0 << QPoint() << true << "Ano" << true
+            << "Na pozici 1 (pole pro výši příhozu) není textové pole, leží tam prvek <p> s textem „Konec aukce“."
+               "\n\nPřesto zapnout odpočet?";
+    }
+    void armingRefusesWhatCannotWork()
+    {
+        QFETCH(QString, amount);
+        QFETCH(int, untaught);
+        QFETCH(QPoint, pointOne);
+        QFETCH(bool, textAtOne);
+        QFETCH(QString, answer);
+        QFETCH(bool, armed);
+        QFETCH(QString, message);
+        m_closer.reset(new MessageBoxAnswerer(answer));
+        m_form->castka1_edit->setText(amount);
+        if (untaught) {
+            QFile::remove(m_form->SettingsPath());
+            for (int position : {1, 2, 3}) {
+                if (position != untaught)
+                    QVERIFY(writePosition(m_form->SettingsPath(), position, {1, 1}, nullptr));
+            }
+        }
+        if (!pointOne.isNull())
+            m_env.pixels[1] = pointOne;
+        if (textAtOne)
+            m_env.targets[1] = FakeBidEnvironment::text();
+        m_now = at(QTime(12, 0));
+        m_form->Odpocitavat_BTTClick();
+        QCOMPARE(m_form->Timer1->isActive(), armed);
+        QCOMPARE(m_closer->texts(), QStringList{message});
+        QVERIFY(m_input->events.isEmpty());
+    }
+
+    void armingDuringTheBidStaysArmed()
+    {
+        m_form->Mod_RadioGroup->setItemIndex(1);
+        armOneSecondAhead();
+        // The user arms the next countdown while the bid pauses before the confirmation.
+        bool rearmed = false;
+        m_duringBid = [this, &rearmed] {
+            if (rearmed || !m_log.contains(QStringLiteral("bid clicked")))
+                return;
+            rearmed = true;
+            m_form->doKonce_DTP->setTime(QTime(13, 0));
+            m_form->Odpocitavat_BTTClick();
+        };
+        m_now += 1.002 / 86400;
+        m_form->Timer1Timer();
+        QVERIFY(m_input->events.contains(move(3)));
+        QVERIFY(m_form->Timer1->isActive());
+        QCOMPARE(m_form->Stav_Label->text(), QStringLiteral("ODPOČET JE ZAPNUTÝ"));
+        QCOMPARE(m_form->Odpocitavat_BTT->text(), QStringLiteral("Zastavit odpočítávání"));
+        QCOMPARE(fromDays(m_form->TargetTime), QDateTime(today, QTime(12, 59, 51)));
     }
 
     void keepAliveReloadsOnlyWhileMoreThanAMinuteIsLeft_data()
@@ -251,6 +352,16 @@ private slots:
     }
 
 private:
+    QPoint viewPixel(int position) const
+    {
+        return m_form->Chromium1->mapToGlobal(QPoint(10 * position, 20 * position));
+    }
+    QString move(int position) const
+    {
+        const QPoint p = viewPixel(position);
+        return QStringLiteral("move %1,%2").arg(p.x()).arg(p.y());
+    }
+
     void armOneSecondAhead()
     {
         // Picker at 12:00:10 with n = 5: the moment is 12:00:01; armed at 12:00:00.
@@ -266,9 +377,10 @@ private:
     TMain_Form *m_form = nullptr;
     RecordingInputSink *m_input = nullptr;
     bool m_echo = true;
+    FakeBidEnvironment m_env;
+    QStringList m_log;
+    std::function<void()> m_duringBid;
     double m_now = 0;
-    QElapsedTimer m_clock;
-    QList<qint64> m_times;
     QScopedPointer<MessageBoxAnswerer> m_closer;
 };
 
