@@ -122,8 +122,20 @@ QString valueAtScript(double x, double y)
 
 QString scrollToScript(double x, double y)
 {
-    return QStringLiteral("window.scrollTo(%1, %2); [window.scrollX, window.scrollY]")
+    // At once, whatever scrolling behaviour the page's style asks for.
+    return QStringLiteral("window.scrollTo({left: %1, top: %2, behavior: 'instant'}); [window.scrollX, window.scrollY]")
         .arg(QString::number(x, 'f', 1), QString::number(y, 'f', 1));
+}
+
+QString scrollOffsetScript()
+{
+    return QStringLiteral("[window.scrollX, window.scrollY]");
+}
+
+QPoint scrollOffsetFrom(const QVariant &answer)
+{
+    const QVariantList xy = answer.toList();
+    return QPoint(qRound(xy.value(0).toDouble()), qRound(xy.value(1).toDouble()));
 }
 
 PageTarget pageTargetFrom(const QVariant &answer)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPoint>
 #include <QString>
 
 // What lies under a point of the page: the element the page finds there, then its ancestors,
@@ -44,8 +45,11 @@ QString describeElement(const PageElement &element);
 QString elementAtScript(double x, double y);
 // The value of the text field at a point (the same search); null when there is none.
 QString valueAtScript(double x, double y);
-// Scrolls the main frame to an offset in CSS pixels.
+// Scrolls the main frame to an offset in CSS pixels; evaluates to the offset then.
 QString scrollToScript(double x, double y);
+// The main frame's scroll offset, and the script's answer to either as a point.
+QString scrollOffsetScript();
+QPoint scrollOffsetFrom(const QVariant &answer);
 
 // The script's answer turned into a PageTarget (a QVariantList of maps).
 PageTarget pageTargetFrom(const QVariant &answer);

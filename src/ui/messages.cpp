@@ -15,6 +15,8 @@ namespace {
 void showBox(QMessageBox::Icon icon, const QString &text, QWidget *parent)
 {
     QMessageBox box(icon, QStringLiteral("Kavelin"), text, QMessageBox::Ok, parent);
+    // Texts may quote the page ("<input>"): never read as markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 }
@@ -32,6 +34,7 @@ void showMessage(const QString &message, QWidget *parent)
 bool askYesNo(const QString &question, QWidget *parent)
 {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kavelin"), question, QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
     QPushButton *yes = box.addButton(QStringLiteral("Ano"), QMessageBox::YesRole);
     box.setDefaultButton(box.addButton(QStringLiteral("Ne"), QMessageBox::NoRole));
     box.exec();

@@ -49,9 +49,10 @@ void TMain_Form::Chromium1ContextMenuCommand(TChromium *, const ContextMenuParam
     // and what lies there: the bid finds the spot again from these and checks it.
     const ScreenPoint point{params.screenPixel.x(), params.screenPixel.y()};
     QWebEnginePage *page = Chromium1->page();
-    const PagePlace place{params.viewPos, page->scrollPosition().toPoint()};
+    const PageProbe probe(page);
+    const PagePlace place{params.viewPos, scrollOffsetFrom(probe.run(scrollOffsetScript()).value_or(QVariant()))};
     const QPointF css = QPointF(params.viewPos) / page->zoomFactor();
-    const std::optional<QVariant> answer = PageProbe(page).run(elementAtScript(css.x(), css.y()));
+    const std::optional<QVariant> answer = probe.run(elementAtScript(css.x(), css.y()));
     const PageTarget target = answer ? pageTargetFrom(*answer) : PageTarget();
     QString error;
     if (!writeTaughtPoint(SettingsPath(), position, point, place, target.value(0), &error)) {

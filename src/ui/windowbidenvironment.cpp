@@ -129,11 +129,9 @@ void WindowBidEnvironment::alignPage(int position)
     const TaughtPoint &point = taught(position);
     if (!m_browser || !point.taught || !point.place)
         return;
-    const QPointF now = m_browser->page()->scrollPosition();
-    const QPoint wanted = point.place->scroll;
-    if (qAbs(now.x() - wanted.x()) < 1 && qAbs(now.y() - wanted.y()) < 1)
-        return;
-    PageProbe(m_browser->page()).run(scrollToScript(wanted.x(), wanted.y()));
+    // Asked of the page itself: the engine's own note of the offset follows the page's frames,
+    // late or not at all while nothing is drawn.
+    PageProbe(m_browser->page()).run(scrollToScript(point.place->scroll.x(), point.place->scroll.y()));
 }
 
 std::optional<QPoint> WindowBidEnvironment::screenPixel(int position)

@@ -19,11 +19,23 @@ bool FakeAuctionSite::start()
 {
     if (!m_server.start())
         return false;
+    // The item page is taller than the window, so that it can be scrolled. It asks the site
+    // every 200 ms whether to shift its layout: "shift" moves the amount field down and puts a
+    // notice where it stood, as a banner of the site would.
+    m_server.setRoute("/layout", "stay");
     m_server.setRoute("/item", pageStart
         + "<form action='/bid' method='get'>"
           "<input id=amount name=amount value='10' autocomplete=off style='" + box(amountField) + "'>"
           "<button id=bid type=submit style='" + box(bidButton) + "'>Přihodit</button>"
-          "</form></body></html>");
+          "</form><p id=notice style='display:none;margin:0;" + box(amountField) + "'>Aukce byla prodloužena</p>"
+          "<div style='position:absolute;top:0;left:0;width:1px;height:3000px'></div>"
+          "<script>setInterval(function () { fetch('/layout').then(function (r) { return r.text(); })"
+          ".then(function (t) { if (t !== 'shift') return;"
+          " document.getElementById('amount').style.top = '" + QByteArray::number(amountField.y() + 160) + "px';"
+          " document.getElementById('notice').style.display = 'block'; }); }, 200);</script>"
+          "</body></html>");
+    m_server.setRoute("/popup", pageStart + "<p>Okno</p><script>window.open('/item', '_blank', "
+                                            "'width=400,height=300');</script></body></html>");
     // The confirmation page carries the amount on to the confirmation through a hidden field,
     // written into the page by script so that any text is safe.
     m_server.setRoute("/bid", pageStart
@@ -70,4 +82,10 @@ QList<FakeAuctionSite::Arrival> FakeAuctionSite::confirmations() const
 void FakeAuctionSite::clear()
 {
     m_server.clearRequests();
+    m_server.setRoute("/layout", "stay");
+}
+
+void FakeAuctionSite::shiftLayout()
+{
+    m_server.setRoute("/layout", "shift");
 }

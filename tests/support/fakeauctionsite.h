@@ -14,6 +14,7 @@
 //   /item                 the item page; the field holds "10" at first
 //   /bid?amount=...       the item page's form goes here: the confirmation page
 //   /confirm?amount=...   the confirmation page's form goes here: the bid is confirmed
+//   /popup                a page that opens the item page in a window of its own
 class FakeAuctionSite
 {
 public:
@@ -33,7 +34,10 @@ public:
     QUrl confirmationUrl(const QString &amount) const;
     QList<Arrival> bids() const;
     QList<Arrival> confirmations() const;
+    // Clears the record, and the layout stays as it is.
     void clear();
+    // The item page moves its amount field down and shows a notice in its place.
+    void shiftLayout();
     TestHttpServer &server() { return m_server; }
 
 private:
