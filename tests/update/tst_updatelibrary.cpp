@@ -134,6 +134,9 @@ private slots:
                              << "Kontrola aktualizací se nezdařila: server 127.0.0.1 odpověděl chybou HTTP 404." << ok << false;
         QTest::newRow("garbage") << QByteArray("<html>") << 200 << true << ""
                                  << "Kontrola aktualizací se nezdařila: odpověď serveru neobsahuje číslo verze." << ok << false;
+        QTest::newRow("too long") << QByteArray(200000, '9') << 200 << true << ""
+                                  << "Kontrola aktualizací se nezdařila: odpověď serveru je delší než 64 KB, nejde o soubor s verzí."
+                                  << ok << false;
     }
     void tellsTheUser()
     {
