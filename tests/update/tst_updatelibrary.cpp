@@ -1,3 +1,4 @@
+#include "fifo.h"
 #include "urlcatcher.h"
 #include "messageboxanswerer.h"
 #include "testhttpserver.h"
@@ -92,6 +93,13 @@ private slots:
         QCOMPARE(ZjistiVerzi(remote(), missing, downloadPage(), nullptr, 0, &newer), ZV_LOCAL_UNREADABLE);
         QCOMPARE(int(newer), 0);
         QCOMPARE(ZjistiVerzi(remote(), localFile("verze jedna"), downloadPage(), nullptr, 0, &newer), ZV_LOCAL_INVALID);
+        const QString fifo = m_dir.filePath(QStringLiteral("fifo.txt"));
+        QVERIFY(makeFifo(fifo));
+        int code = -1;
+        QVERIFY(returnsWithoutWriter(fifo, [&] {
+            code = ZjistiVerzi(remote(), QFile::encodeName(fifo), downloadPage(), nullptr, 0, &newer);
+        }));
+        QCOMPARE(code, ZV_LOCAL_UNREADABLE);
         QVERIFY(m_server.requests().isEmpty());
     }
 
