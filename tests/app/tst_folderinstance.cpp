@@ -1,0 +1,74 @@
+#include "app/folderinstance.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+class TestFolderInstance : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("a/cache")));
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("b/cache")));
+        QVERIFY(QFile::link(m_dir.filePath(QStringLiteral("a")), m_dir.filePath(QStringLiteral("link"))));
+    }
+
+    void serverName_data()
+    {
+        QTest::addColumn<QString>("other");
+        QTest::addColumn<bool>("same");
+        QTest::newRow("trailing slash") << "a/cache/" << true;
+        QTest::newRow("dot segments") << "a/./x/../cache" << true;
+        QTest::newRow("through a symbolic link") << "link/cache" << true;
+        QTest::newRow("another folder") << "b/cache" << false;
+    }
+    void serverName()
+    {
+        QFETCH(QString, other);
+        QFETCH(bool, same);
+        const QString name = instanceServerName(m_dir.filePath(QStringLiteral("a/cache")));
+        QCOMPARE(instanceServerName(m_dir.filePath(other)) == name, same);
+        QVERIFY(name.size() < 64);
+    }
+
+    void laterCopyAsksTheFirstToRaise()
+    {
+        const QString profile = m_dir.filePath(QStringLiteral("c/cache"));
+        auto first = std::make_unique<FolderInstance>(profile);
+        QCOMPARE(first->claim(), FolderInstance::Claim::Ours);
+        QVERIFY(QDir(profile).exists());
+        QSignalSpy raise(first.get(), &FolderInstance::raiseRequested);
+
+        FolderInstance second(m_dir.filePath(QStringLiteral("c/./cache/")));
+        QCOMPARE(second.claim(), FolderInstance::Claim::HeldByAnother);
+        QVERIFY(second.askOwnerToRaise());
+        QTRY_COMPARE(raise.size(), 1);
+
+        // A copy that has ended leaves the folder to the next one.
+        first.reset();
+        FolderInstance third(profile);
+        QCOMPARE(third.claim(), FolderInstance::Claim::Ours);
+    }
+
+    void noLockWhereNoFolderCanBe()
+    {
+        QFile file(m_dir.filePath(QStringLiteral("soubor")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        FolderInstance instance(m_dir.filePath(QStringLiteral("soubor/cache")));
+        QCOMPARE(instance.claim(), FolderInstance::Claim::NotPossible);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFolderInstance)
+#include "tst_folderinstance.moc"
