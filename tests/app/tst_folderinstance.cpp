@@ -2,12 +2,11 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
-
+// The folder's lock and socket name; a second copy meeting the first is tested with the built
+// program (tst_program).
 class TestFolderInstance : public QObject
 {
     Q_OBJECT
@@ -39,25 +38,6 @@ private slots:
         const QString name = instanceServerName(m_dir.filePath(QStringLiteral("a/cache")));
         QCOMPARE(instanceServerName(m_dir.filePath(other)) == name, same);
         QVERIFY(name.size() < 64);
-    }
-
-    void laterCopyAsksTheFirstToRaise()
-    {
-        const QString profile = m_dir.filePath(QStringLiteral("c/cache"));
-        auto first = std::make_unique<FolderInstance>(profile);
-        QCOMPARE(first->claim(), FolderInstance::Claim::Ours);
-        QVERIFY(QDir(profile).exists());
-        QSignalSpy raise(first.get(), &FolderInstance::raiseRequested);
-
-        FolderInstance second(m_dir.filePath(QStringLiteral("c/./cache/")));
-        QCOMPARE(second.claim(), FolderInstance::Claim::HeldByAnother);
-        QVERIFY(second.askOwnerToRaise());
-        QTRY_COMPARE(raise.size(), 1);
-
-        // A copy that has ended leaves the folder to the next one.
-        first.reset();
-        FolderInstance third(profile);
-        QCOMPARE(third.claim(), FolderInstance::Claim::Ours);
     }
 
     void noLockWhereNoFolderCanBe()
