@@ -214,7 +214,9 @@ QStringList removeStrayTemporaries(const QString &path, const std::function<bool
                                        .arg(QRegularExpression::escape(file.fileName())));
     QStringList removed;
     QDir folder = file.absoluteDir();
-    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+    const QStringList candidates =
+        folder.entryList({file.fileName() + QStringLiteral(".tmp-*")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QString &name : candidates) {
         const QRegularExpressionMatch match = stray.match(name);
         if (match.hasMatch() && !processRunning(match.captured(1).toLongLong()) && folder.remove(name))
             removed.append(name);
