@@ -1,7 +1,15 @@
 #include "sniper/inifile.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 namespace ini {
 
@@ -135,30 +143,85 @@ QString readString(const QString &path, const QString &section, const QString &k
     return valueIn(file.readAll(), section, key);
 }
 
+namespace {
+
+// The file that a write replaces: the target of a symbolic link rather than the link.
+QString finalPath(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isSymLink() && info.exists() ? info.canonicalFilePath() : path;
+}
+
+QString systemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+} // namespace
+
+QString temporaryPath(const QString &path, qint64 pid)
+{
+    return path + QStringLiteral(".tmp-") + QString::number(pid);
+}
+
 bool writeStrings(const QString &path, const QString &section, const QList<Entry> &entries, QString *error)
 {
+    const auto fail = [error](const QString &reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    const QString target = finalPath(path);
+    const QFileInfo targetInfo(target);
     QByteArray content;
-    QFile existing(path);
-    if (existing.exists()) {
-        if (!existing.open(QIODevice::ReadOnly)) {
-            if (error)
-                *error = existing.errorString();
-            return false;
-        }
+    if (targetInfo.exists()) {
+        QFile existing(target);
+        if (!existing.open(QIODevice::ReadOnly))
+            return fail(existing.errorString());
+        if (!targetInfo.isWritable())
+            return fail(QStringLiteral("Soubor %1 je jen pro čtení").arg(QDir::toNativeSeparators(target)));
         content = existing.readAll();
-        existing.close();
     }
     for (const Entry &entry : entries)
         content = withValue(content, section, entry.first, entry.second);
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
+    // Written whole and on the disk before it takes the file's place.
+    const QString temporary = temporaryPath(target, QCoreApplication::applicationPid());
+    QFile file(temporary);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return fail(file.errorString());
+    if (targetInfo.exists())
+        file.setPermissions(targetInfo.permissions());
+    const bool written = file.write(content) == content.size() && file.flush() && ::fsync(file.handle()) == 0;
+    const QString writeError = file.errorString();
+    file.close();
+    if (!written) {
+        QFile::remove(temporary);
+        return fail(writeError);
+    }
+    if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) != 0) {
+        const QString reason = systemError();
+        QFile::remove(temporary);
+        return fail(reason);
     }
     return true;
+}
+
+QStringList removeStrayTemporaries(const QString &path, const std::function<bool(qint64 pid)> &processRunning)
+{
+    const QFileInfo file(finalPath(path));
+    const QRegularExpression stray(QStringLiteral("^%1\\.tmp-([0-9]{1,10})$")
+                                       .arg(QRegularExpression::escape(file.fileName())));
+    QStringList removed;
+    QDir folder = file.absoluteDir();
+    const QStringList candidates =
+        folder.entryList({file.fileName() + QStringLiteral(".tmp-*")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QString &name : candidates) {
+        const QRegularExpressionMatch match = stray.match(name);
+        if (match.hasMatch() && !processRunning(match.captured(1).toLongLong()) && folder.remove(name))
+            removed.append(name);
+    }
+    return removed;
 }
 
 } // namespace ini

@@ -5,6 +5,8 @@
 #include <QPair>
 #include <QString>
 
+#include <functional>
+
 // The program's INI files: "[section]" lines, then "key=value" lines. Section and key names
 // are compared without regard to case; blanks around names and values do not count. The
 // first matching section and, within it, the first matching key are the ones that count.
@@ -24,9 +26,17 @@ QByteArray withValue(const QByteArray &content, const QString &section, const QS
 QString readString(const QString &path, const QString &section, const QString &key);
 
 // Sets the entries, in order, in the file at path, creating the file when it is missing. The
-// new content goes to a temporary file in the same folder that then replaces the file, so the
-// file is either the old or the new one, never a broken one. On failure returns false and puts
-// the reason into error; the file is then unchanged.
+// new content goes to a temporary file in the same folder (temporaryPath) that then replaces
+// the file, so the file is either the old or the new one, never a broken one. On failure
+// returns false and puts the reason into error; the file is then unchanged.
 bool writeStrings(const QString &path, const QString &section, const QList<Entry> &entries, QString *error);
+
+// The temporary file through which process pid writes the file at path: beside it, named after
+// it with ".tmp-" and the process number ("nastaveni.ini.tmp-4711").
+QString temporaryPath(const QString &path, qint64 pid);
+
+// Removes the temporary files of the file at path that writes of processes no longer running
+// left behind when they were ended before the rename. Returns the names removed.
+QStringList removeStrayTemporaries(const QString &path, const std::function<bool(qint64 pid)> &processRunning);
 
 } // namespace ini

@@ -128,11 +128,17 @@ void TAbout_Form::FormCreate()
 
 void TAbout_Form::Button2Click()
 {
+    if (!Button2->isEnabled())   // a check is running
+        return;
     const QString site = makerSiteAddress();
     const QByteArray remote = onSite(site, QStringLiteral("/download/kavelin.txt")).toString().toUtf8();
     const QByteArray local = QFile::encodeName(versionFilePath());
     const QByteArray download = onSite(site, QStringLiteral("/stazeni.php")).toString().toUtf8();
     const QByteArray temp = qgetenv("TEMP");
     unsigned char newer = 0;
+    // The library lets events through while it waits, the button's click included: it stays
+    // disabled until the check is over, so a check is never started inside another.
+    Button2->setEnabled(false);
     ZjistiVerzi(textOrNull(remote), textOrNull(local), textOrNull(download), textOrNull(temp), 1, &newer);
+    Button2->setEnabled(true);
 }

@@ -16,6 +16,12 @@ VersionFileLine readVersionFileLine(const QString &path)
         result.error = QStringLiteral("File not found");
         return result;
     }
+    // Only a regular file is opened: opening a FIFO would wait for a writer for ever, a
+    // device could give bytes without end.
+    if (!info.isDir() && !info.isFile()) {
+        result.error = QStringLiteral("Nejde o obyčejný soubor");
+        return result;
+    }
     QFile file(path);
     if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
         result.error = file.error() == QFileDevice::PermissionsError || !info.isReadable()

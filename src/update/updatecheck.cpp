@@ -11,15 +11,18 @@
 #include <QTimer>
 
 namespace {
-// A version file is a line of text; anything bigger is not one.
-constexpr qint64 maxAnswerBytes = 64 * 1024;
+// What the network layer may hold unread for the check: it stops reading from the socket when
+// this much waits, so the server cannot push more at us than the check takes.
+constexpr qint64 readBufferBytes = 16 * 1024;
 
 struct Fetched {
     bool timedOut = false;
     bool tooLarge = false;
+    bool interrupted = false;
     int status = 0;
     QNetworkReply::NetworkError error = QNetworkReply::NoError;
     QByteArray body;
+    qint64 peakHeld = 0;
 };
 
 Fetched fetch(const QUrl &url, std::chrono::milliseconds limit)
@@ -29,6 +32,21 @@ Fetched fetch(const QUrl &url, std::chrono::milliseconds limit)
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     QNetworkReply *reply = manager.get(request);
+    reply->setReadBufferSize(readBufferBytes);
+
+    const auto refuse = [&] {
+        result.tooLarge = true;
+        reply->abort();
+    };
+    // Takes what has arrived, never more than one byte over the limit, which is then refused.
+    const auto take = [&] {
+        result.peakHeld = qMax(result.peakHeld, result.body.size() + reply->bytesAvailable());
+        while (!result.tooLarge && reply->bytesAvailable() > 0) {
+            result.body += reply->read(maxAnswerBytes + 1 - result.body.size());
+            if (result.body.size() > maxAnswerBytes)
+                refuse();
+        }
+    };
 
     QEventLoop loop;
     QTimer deadline;
@@ -37,21 +55,26 @@ Fetched fetch(const QUrl &url, std::chrono::milliseconds limit)
         result.timedOut = true;
         reply->abort();
     });
-    QObject::connect(reply, &QNetworkReply::readyRead, &loop, [&] {
-        result.body += reply->readAll();
-        if (result.body.size() > maxAnswerBytes) {
-            result.tooLarge = true;
-            reply->abort();
-        }
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
+        bool known = false;
+        const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
+        if (known && announced > maxAnswerBytes)
+            refuse();
     });
+    QObject::connect(reply, &QNetworkReply::readyRead, &loop, take);
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     deadline.start(limit);
     if (!reply->isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        loop.exec();
     deadline.stop();
 
-    if (!result.tooLarge && !result.timedOut)
-        result.body += reply->readAll();
+    if (!reply->isFinished()) {
+        // The loop was told to end from outside (the application is quitting).
+        result.interrupted = true;
+        reply->abort();
+    } else if (!result.tooLarge && !result.timedOut) {
+        take();
+    }
     result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     result.error = reply->error();
     reply->disconnect();
@@ -76,7 +99,8 @@ NetworkFailure classify(QNetworkReply::NetworkError error)
 
 bool readLocal(const QString &path, QString *line)
 {
-    if (path.isEmpty() || QFileInfo(path).isDir())
+    // Only a regular file: opening a FIFO or a device could wait for ever.
+    if (path.isEmpty() || !QFileInfo(path).isFile())
         return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -124,6 +148,11 @@ UpdateCheckResult checkForUpdate(const QUrl &remote, const QString &localPath,
 
     const Fetched answer = fetch(remote, limit);
     result.httpStatus = answer.status;
+    result.peakBytesHeld = answer.peakHeld;
+    if (answer.interrupted) {
+        result.outcome = UpdateOutcome::Cancelled;
+        return result;
+    }
     if (answer.timedOut) {
         result.outcome = UpdateOutcome::Timeout;
         return result;
@@ -134,6 +163,7 @@ UpdateCheckResult checkForUpdate(const QUrl &remote, const QString &localPath,
     }
     if (answer.tooLarge) {
         result.outcome = UpdateOutcome::InvalidAnswer;
+        result.answerTooLarge = true;
         return result;
     }
     if (answer.error != QNetworkReply::NoError) {

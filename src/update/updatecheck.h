@@ -16,6 +16,7 @@ enum class UpdateOutcome {
     Timeout = 6,
     HttpError = 7,
     InvalidAnswer = 8,
+    Cancelled = 10,     // the wait was ended from outside, as when the application quits
 };
 
 enum class NetworkFailure { Other, HostNotFound, ConnectionRefused, Secure };
@@ -29,11 +30,18 @@ struct UpdateCheckResult {
     int httpStatus = 0;
     NetworkFailure network = NetworkFailure::Other;
     std::chrono::milliseconds limit{0};
+    bool answerTooLarge = false;  // the answer went over the limit and was cut off
+    qint64 peakBytesHeld = 0;     // most bytes of the answer held in memory at one time
 };
 
+// The most of an answer that is read; a longer one is no version file.
+inline constexpr qint64 maxAnswerBytes = 64 * 1024;
+
 // Fetches the remote version file and compares its first line with the local file's first
-// line. Waits at most `limit` for the whole answer, processing events meanwhile except user
-// input. Needs a QCoreApplication.
+// line. Waits at most `limit` for the whole answer in a local event loop that processes every
+// event, user input included, so the caller's windows stay usable; the caller keeps itself from
+// being entered again meanwhile. Reads at most maxAnswerBytes of the answer, whatever its
+// framing. Needs a QCoreApplication.
 UpdateCheckResult checkForUpdate(const QUrl &remote, const QString &localPath,
                                  std::chrono::milliseconds limit);
 

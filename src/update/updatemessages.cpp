@@ -25,6 +25,8 @@ QString failureReason(const UpdateCheckResult &result)
     case UpdateOutcome::HttpError:
         return QStringLiteral("%1 odpověděl chybou HTTP %2").arg(hostOrServer(result)).arg(result.httpStatus);
     case UpdateOutcome::InvalidAnswer:
+        if (result.answerTooLarge)
+            return QStringLiteral("odpověď serveru je delší než %1 KB, nejde o soubor s verzí").arg(maxAnswerBytes / 1024);
         return QStringLiteral("odpověď serveru neobsahuje číslo verze");
     case UpdateOutcome::NetworkError:
         switch (result.network) {
@@ -40,6 +42,7 @@ QString failureReason(const UpdateCheckResult &result)
         return QStringLiteral("spojení se serverem se nezdařilo");
     case UpdateOutcome::Current:
     case UpdateOutcome::Newer:
+    case UpdateOutcome::Cancelled:
         break;
     }
     return QString();

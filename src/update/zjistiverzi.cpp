@@ -6,9 +6,11 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QThread>
 
+#include <atomic>
 #include <exception>
 #include <memory>
 
@@ -33,15 +35,19 @@ QString title()
     return name.isEmpty() ? QStringLiteral("Kavelin") : name;
 }
 
-void tell(const QString &message)
+// Boxes are modal to owner's window alone (to none when there is no owner), so that the
+// program's other windows keep taking input while one is open.
+void tell(const QString &message, QWidget *owner)
 {
-    QMessageBox box(QMessageBox::NoIcon, title(), message, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::NoIcon, title(), message, QMessageBox::Ok, owner);
+    box.setWindowModality(Qt::WindowModal);
     box.exec();
 }
 
-bool askToDownload(const QString &message)
+bool askToDownload(const QString &message, QWidget *owner)
 {
-    QMessageBox box(QMessageBox::NoIcon, title(), message, QMessageBox::Yes | QMessageBox::No);
+    QMessageBox box(QMessageBox::NoIcon, title(), message, QMessageBox::Yes | QMessageBox::No, owner);
+    box.setWindowModality(Qt::WindowModal);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Ano"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Ne"));
     box.setDefaultButton(QMessageBox::Yes);
@@ -60,19 +66,24 @@ int run(const char *remoteVersionUrl, const char *localVersionPath, const char *
         ownApplication = std::make_unique<QCoreApplication>(argc, argv);
     }
 
+    // The window the user asked from; its boxes belong to it even when the user has moved on
+    // to another window by the time the answer comes.
+    const bool talk = notifyUser == 1 && canTalkToUser();
+    const QPointer<QWidget> owner = talk ? QApplication::activeWindow() : nullptr;
+
     const UpdateCheckResult result = checkForUpdate(QUrl(text(remoteVersionUrl)), text(localVersionPath), answerLimit);
     if (newerAvailable)
         *newerAvailable = result.outcome == UpdateOutcome::Newer ? 1 : 0;
 
-    if (notifyUser == 1 && canTalkToUser()) {
+    if (talk && result.outcome != UpdateOutcome::Cancelled) {
         const QUrl downloadPage(text(downloadPageUrl));
         const bool offer = result.outcome == UpdateOutcome::Newer && downloadPage.isValid() && !downloadPage.isEmpty();
         const QString message = updateMessageText(result, offer);
         if (offer) {
-            if (askToDownload(message))
+            if (askToDownload(message, owner))
                 QDesktopServices::openUrl(downloadPage);
         } else {
-            tell(message);
+            tell(message, owner);
         }
     }
     return static_cast<int>(result.outcome);
@@ -82,10 +93,19 @@ int run(const char *remoteVersionUrl, const char *localVersionPath, const char *
 extern "C" int ZjistiVerzi(const char *remoteVersionUrl, const char *localVersionPath, const char *downloadPageUrl,
                            const char * /*tempDir*/, int32_t notifyUser, unsigned char *newerAvailable)
 {
+    // The wait lets events through, so the caller may be entered again before this call ends.
+    static std::atomic<bool> running = false;
+    if (running.exchange(true)) {
+        if (newerAvailable)
+            *newerAvailable = 0;
+        return ZV_BUSY;
+    }
+    int code = ZV_INTERNAL_ERROR;
     // Nothing may leave a C function as an exception.
     try {
-        return run(remoteVersionUrl, localVersionPath, downloadPageUrl, notifyUser, newerAvailable);
+        code = run(remoteVersionUrl, localVersionPath, downloadPageUrl, notifyUser, newerAvailable);
     } catch (...) {
-        return ZV_INTERNAL_ERROR;
     }
+    running = false;
+    return code;
 }

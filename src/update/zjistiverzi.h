@@ -11,8 +11,10 @@
 //   notifyUser         1: tell the user the outcome in a message box; any other value: silent
 //   newerAvailable     set to 1 when a newer version exists, otherwise to 0; may be null
 //
-// Returns one of the ZV_ codes below. Waits for the answer at most ten seconds; the window
-// keeps drawing meanwhile, user input is held back until the call returns.
+// Returns one of the ZV_ codes below. Waits for the answer at most ten seconds, processing the
+// caller's events meanwhile, user input included: every window stays usable. Its message boxes
+// are modal only to the window that was active when the call began, so a box left open holds
+// back no other window. A call made while another one is waiting returns ZV_BUSY at once.
 
 #include <stdint.h>
 
@@ -32,6 +34,8 @@
 #define ZV_HTTP_ERROR 7
 #define ZV_INVALID_ANSWER 8
 #define ZV_INTERNAL_ERROR 9
+#define ZV_CANCELLED 10
+#define ZV_BUSY 11
 
 #ifdef __cplusplus
 extern "C" {

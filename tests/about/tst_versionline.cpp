@@ -1,3 +1,4 @@
+#include "fifo.h"
 #include "ui/messages.h"
 #include "ui/versionline.h"
 
@@ -49,16 +50,19 @@ private slots:
 
     void unreadable_data()
     {
-        QTest::addColumn<bool>("directory");
-        QTest::newRow("a directory of that name") << true;
-        QTest::newRow("no read permission") << false;
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("a directory of that name") << "directory";
+        QTest::newRow("no read permission") << "locked";
+        QTest::newRow("a FIFO does not hold start-up") << "fifo";
     }
     void unreadable()
     {
-        QFETCH(bool, directory);
-        const QString path = m_dir.filePath(directory ? QStringLiteral("dir.txt") : QStringLiteral("locked.txt"));
-        if (directory) {
-            QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("dir.txt")));
+        QFETCH(QString, kind);
+        const QString path = m_dir.filePath(kind + QStringLiteral(".txt"));
+        if (kind == QStringLiteral("directory")) {
+            QVERIFY(QDir(m_dir.path()).mkdir(kind + QStringLiteral(".txt")));
+        } else if (kind == QStringLiteral("fifo")) {
+            QVERIFY(makeFifo(path));
         } else {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -68,7 +72,8 @@ private slots:
             if (QFile(path).open(QIODevice::ReadOnly))
                 QSKIP("running with rights that ignore file permissions");
         }
-        const VersionFileLine line = readVersionFileLine(path);
+        VersionFileLine line;
+        QVERIFY(returnsWithoutWriter(path, [&] { line = readVersionFileLine(path); }));
         QVERIFY(!line.ok);
         QVERIFY(!line.error.isEmpty());
         QVERIFY(line.error != QStringLiteral("File not found"));

@@ -178,6 +178,53 @@ private slots:
         QVERIFY(!error.isEmpty());
         QCOMPARE(readAll(path), QByteArray("[pozice]\nprihoz-x=1\n"));
     }
+
+    // A write ended by a kill before its rename leaves its temporary file; the next start
+    // removes it unless its writer still runs.
+    void strayTemporaries_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("writerRunning");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("left by a writer that is gone") << "nastaveni.ini.tmp-4711" << false << true;
+        QTest::newRow("of a writer at work") << "nastaveni.ini.tmp-4711" << true << false;
+        QTest::newRow("the file itself") << "nastaveni.ini" << false << false;
+        QTest::newRow("a backup of the user's") << "nastaveni.ini.zaloha" << false << false;
+        QTest::newRow("a temporary of another file") << "jiny.ini.tmp-4711" << false << false;
+        QTest::newRow("no process number") << "nastaveni.ini.tmp-47x1" << false << false;
+    }
+    void strayTemporaries()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, writerRunning);
+        QFETCH(bool, removed);
+        QTemporaryDir dir;
+        const QString path = settingsPath(dir.path());
+        writeAll(dir.filePath(name), "[pozice]\nprihoz-x=2\n");
+        writeAll(path, "[pozice]\nprihoz-x=1\n");
+        QList<qint64> asked;
+        const QStringList gone = ini::removeStrayTemporaries(path, [&](qint64 pid) {
+            asked.append(pid);
+            return writerRunning;
+        });
+        QCOMPARE(gone, removed ? QStringList{name} : QStringList{});
+        QCOMPARE(QFile::exists(dir.filePath(name)), !removed);
+        QCOMPARE(readAll(path), QByteArray("[pozice]\nprihoz-x=1\n"));
+        if (removed || writerRunning)
+            QCOMPARE(asked, QList<qint64>{4711});
+    }
+
+    void writeKeepsTheFilesPermissions()
+    {
+        QTemporaryDir dir;
+        const QString path = settingsPath(dir.path());
+        writeAll(path, "[pozice]\n");
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        const QFile::Permissions mode = QFile::permissions(path);
+        QVERIFY(writePosition(path, 1, {1, 2}, nullptr));
+        QCOMPARE(QFile::permissions(path), mode);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("nastaveni.ini")});
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSettingsFile)

@@ -7,6 +7,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <memory>
+
 TestHttpServer::TestHttpServer()
 {
     m_thread.setObjectName(QStringLiteral("TestHttpServer"));
@@ -77,9 +79,19 @@ void TestHttpServer::clearRequests()
     m_requests.clear();
 }
 
+void TestHttpServer::dropConnections()
+{
+    QMetaObject::invokeMethod(this, [this] {
+        const QList<QTcpSocket *> open = m_buffers.keys();
+        for (QTcpSocket *socket : open)
+            socket->abort();
+    }, Qt::BlockingQueuedConnection);
+}
+
 void TestHttpServer::onNewConnection()
 {
     while (QTcpSocket *socket = m_server->nextPendingConnection()) {
+        m_buffers.insert(socket, QByteArray());
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             m_buffers.remove(socket);
@@ -140,6 +152,10 @@ void TestHttpServer::answer(QTcpSocket *socket, const Request &request)
     }
     if (response.delayMs < 0)
         return;
+    if (response.streamBytes > 0) {
+        stream(socket, response);
+        return;
+    }
     QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + (response.status == 200 ? " OK" : " Status")
         + "\r\nContent-Type: " + response.contentType
         + "\r\nContent-Length: " + QByteArray::number(response.body.size())
@@ -152,4 +168,40 @@ void TestHttpServer::answer(QTcpSocket *socket, const Request &request)
     } else {
         socket->write(reply);
     }
+}
+
+void TestHttpServer::stream(QTcpSocket *socket, const Response &response)
+{
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " OK\r\nContent-Type: " + response.contentType + "\r\n";
+    bool chunked = false;
+    for (const auto &h : response.headers) {
+        head += h.first + ": " + h.second + "\r\n";
+        chunked = chunked || (h.first.toLower() == "transfer-encoding" && h.second.toLower() == "chunked");
+    }
+    socket->write(head + "\r\n");
+
+    // Keeps about two pieces queued in the socket, so the body goes out only as fast as the
+    // client reads it.
+    static constexpr qint64 piece = 16 * 1024;
+    auto remaining = std::make_shared<qint64>(response.streamBytes);
+    auto pump = [socket, remaining, chunked] {
+        while (*remaining > 0 && socket->bytesToWrite() < 2 * piece) {
+            const qint64 size = qMin(piece, *remaining);
+            const QByteArray data(size, '9');
+            socket->write(chunked ? QByteArray::number(size, 16) + "\r\n" + data + "\r\n" : data);
+            *remaining -= size;
+        }
+        if (*remaining == 0) {
+            *remaining = -1;
+            if (chunked)
+                socket->write("0\r\n\r\n");
+            else
+                socket->disconnectFromHost();
+        }
+    };
+    connect(socket, &QTcpSocket::bytesWritten, this, [this, pump](qint64 written) {
+        m_streamed.fetchAndAddRelaxed(written);
+        pump();
+    });
+    pump();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAtomicInteger>
 #include <QByteArray>
 #include <QDateTime>
 #include <QHash>
@@ -24,6 +25,11 @@ public:
         int status = 200;
         QList<QPair<QByteArray, QByteArray>> headers;
         int delayMs = 0;  // answer late; -1 never answers
+        // When above 0: instead of body, this many bytes are sent as fast as the client takes
+        // them, with only the headers above (no Content-Length of the server's own). With a
+        // "Transfer-Encoding: chunked" header they go as chunks, otherwise plain until the
+        // connection closes.
+        qint64 streamBytes = 0;
     };
     struct Request {
         QByteArray method;
@@ -47,11 +53,16 @@ public:
     QList<Request> requests() const;
     QList<Request> requestsFor(const QByteArray &path) const;
     void clearRequests();
+    // Closes every open connection, answered or not.
+    void dropConnections();
+    // Bytes that streamed answers handed to the system so far, headers and framing included.
+    qint64 bytesStreamed() const { return m_streamed.loadRelaxed(); }
 
 private:
     void onNewConnection();
     void onReadyRead(QTcpSocket *socket);
     void answer(QTcpSocket *socket, const Request &request);
+    void stream(QTcpSocket *socket, const Response &response);
 
     QThread m_thread;
     QTcpServer *m_server = nullptr;
@@ -60,4 +71,5 @@ private:
     QHash<QByteArray, Response> m_routes;
     QList<Request> m_requests;
     QHash<QTcpSocket *, QByteArray> m_buffers;
+    QAtomicInteger<qint64> m_streamed = 0;
 };

@@ -1,3 +1,4 @@
+#include "fifo.h"
 #include "urlcatcher.h"
 #include "messageboxanswerer.h"
 #include "testhttpserver.h"
@@ -92,6 +93,13 @@ private slots:
         QCOMPARE(ZjistiVerzi(remote(), missing, downloadPage(), nullptr, 0, &newer), ZV_LOCAL_UNREADABLE);
         QCOMPARE(int(newer), 0);
         QCOMPARE(ZjistiVerzi(remote(), localFile("verze jedna"), downloadPage(), nullptr, 0, &newer), ZV_LOCAL_INVALID);
+        const QString fifo = m_dir.filePath(QStringLiteral("fifo.txt"));
+        QVERIFY(makeFifo(fifo));
+        int code = -1;
+        QVERIFY(returnsWithoutWriter(fifo, [&] {
+            code = ZjistiVerzi(remote(), QFile::encodeName(fifo), downloadPage(), nullptr, 0, &newer);
+        }));
+        QCOMPARE(code, ZV_LOCAL_UNREADABLE);
         QVERIFY(m_server.requests().isEmpty());
     }
 
@@ -134,6 +142,9 @@ private slots:
                              << "Kontrola aktualizací se nezdařila: server 127.0.0.1 odpověděl chybou HTTP 404." << ok << false;
         QTest::newRow("garbage") << QByteArray("<html>") << 200 << true << ""
                                  << "Kontrola aktualizací se nezdařila: odpověď serveru neobsahuje číslo verze." << ok << false;
+        QTest::newRow("too long") << QByteArray(200000, '9') << 200 << true << ""
+                                  << "Kontrola aktualizací se nezdařila: odpověď serveru je delší než 64 KB, nejde o soubor s verzí."
+                                  << ok << false;
     }
     void tellsTheUser()
     {
