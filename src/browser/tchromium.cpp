@@ -72,6 +72,12 @@ QWebEnginePage *TChromium::createPopup(QWebEnginePage::WebWindowType type)
     view->setPage(page);
     connectView(view, page);
     connect(page, &QWebEnginePage::windowCloseRequested, view, &QWidget::close);
+    // The window is titled by its page, and by the page's address while it has no title.
+    const auto retitle = [view, page] {
+        view->setWindowTitle(page->title().isEmpty() ? page->url().toString() : page->title());
+    };
+    connect(page, &QWebEnginePage::titleChanged, view, retitle);
+    connect(page, &QWebEnginePage::urlChanged, view, retitle);
     view->resize(type == QWebEnginePage::WebDialog ? QSize(500, 400) : QSize(800, 600));
     view->show();
     m_popups.append(view);

@@ -242,8 +242,64 @@ private slots:
                     command = id;
                     result = id == 101;
                 });
-        // The page takes input only once it has been drawn: click again until the menu opens.
         const QPoint at(120, 150);
+        QMenu *menu = openContextMenu(at);
+        QVERIFY(menu);
+        QCOMPARE(opened.viewPos, at);
+        QCOMPARE(opened.screenPixel, m_host->view()->mapToGlobal(at));
+        QAction *mine = menu->actions().last();
+        QCOMPARE(mine->text(), QStringLiteral("mine"));
+        mine->trigger();
+        QCOMPARE(command, 101);
+        menu->close();
+    }
+
+    // The engine's items that would open or save a link's target are disabled for local
+    // content on a web page; on other links they stay as the engine has them.
+    void contextMenuKeepsWebPagesFromLocalContent_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("local link") << "local://etc/passwd" << false;
+        QTest::newRow("file link") << "file:///etc/passwd" << false;
+        QTest::newRow("web link") << "/second" << true;
+    }
+
+    void contextMenuKeepsWebPagesFromLocalContent()
+    {
+        QFETCH(QString, link);
+        QFETCH(bool, enabled);
+        m_server.setRoute("/link", "<html><body style='margin:0'><a href='" + link.toUtf8()
+                                       + "' style='display:block;font-size:40px;height:80px'>link</a></body></html>");
+        QVERIFY(loadAndWait(*m_host, m_server.url(QStringLiteral("/link"))));
+        QMenu *menu = openContextMenu(QPoint(60, 40));
+        QVERIFY(menu);
+        QStringList checked;
+        for (QAction *item : menu->actions()) {
+            const int action = item->data().toInt() - BrowserView::engineCommandBase;
+            if (action == QWebEnginePage::OpenLinkInNewWindow || action == QWebEnginePage::OpenLinkInNewTab
+                || action == QWebEnginePage::DownloadLinkToDisk) {
+                QCOMPARE(item->isEnabled(), enabled);
+                checked << item->text();
+            }
+        }
+        menu->close();
+        QVERIFY2(checked.size() >= 2, qPrintable(checked.join(QLatin1Char(','))));
+    }
+
+    void popupIsTitledByItsPage()
+    {
+        m_server.setRoute("/titled", QByteArray("<html><head><title>Aukce \xC4\x8D. 5</title></head><body></body></html>"));
+        QVERIFY(loadAndWait(*m_host, m_server.url(QStringLiteral("/opener"))));
+        m_host->page()->runJavaScript(QStringLiteral("window.open('/titled', '_blank')"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_host->popups().size(), 1, pageTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(m_host->popups().first()->windowTitle(), QStringLiteral("Aukce \u010D. 5"), pageTimeout);
+    }
+
+private:
+    // The page takes input only once it has been drawn: click again until the menu opens.
+    QMenu *openContextMenu(const QPoint &at)
+    {
         QMenu *menu = nullptr;
         for (int attempt = 0; attempt < 20 && !menu; ++attempt) {
             QWidget *target = m_host->view()->focusProxy();
@@ -255,17 +311,9 @@ private slots:
                 menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
             }
         }
-        QVERIFY(menu);
-        QCOMPARE(opened.viewPos, at);
-        QCOMPARE(opened.screenPixel, m_host->view()->mapToGlobal(at));
-        QAction *mine = menu->actions().last();
-        QCOMPARE(mine->text(), QStringLiteral("mine"));
-        mine->trigger();
-        QCOMPARE(command, 101);
-        menu->close();
+        return menu;
     }
 
-private:
     QVariant runScript(const QString &script)
     {
         QVariant result;
