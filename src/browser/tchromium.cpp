@@ -2,8 +2,11 @@
 
 #include "browser/browserpage.h"
 #include "browser/browserview.h"
+#include "browser/downloadoffer.h"
 
+#include <QStandardPaths>
 #include <QVBoxLayout>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 
 TChromium::TChromium(QWebEngineProfile *profile, QWidget *parent)
@@ -19,6 +22,21 @@ TChromium::TChromium(QWebEngineProfile *profile, QWidget *parent)
     setFocusPolicy(Qt::ClickFocus);
     setFocusProxy(m_view);
     connectView(m_view, m_page);
+    connect(profile, &QWebEngineProfile::downloadRequested, this, [this](QWebEngineDownloadRequest *download) {
+        if (ownsPage(download->page()))
+            new DownloadOffer(download, DownloadFolder, window());
+    });
+}
+
+bool TChromium::ownsPage(const QWebEnginePage *page) const
+{
+    if (page && page == m_page)
+        return true;
+    for (const QPointer<BrowserView> &popup : m_popups) {
+        if (popup && popup->page() == page)
+            return true;
+    }
+    return false;
 }
 
 TChromium::~TChromium()

@@ -5,7 +5,12 @@
 #include "webtest.h"
 
 #include <QApplication>
+#include <QAbstractButton>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
+#include <QMessageBox>
+#include <QTemporaryDir>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -296,7 +301,57 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(m_host->popups().first()->windowTitle(), QStringLiteral("Aukce \u010D. 5"), pageTimeout);
     }
 
+    // A file the browser does not show is offered as a download, in a box that blocks nothing.
+    void downloadIsOffered_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("download") << QStringLiteral("Stáhnout") << true;
+        QTest::newRow("cancel") << QStringLiteral("Zrušit") << false;
+    }
+
+    void downloadIsOffered()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, saved);
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        m_host->DownloadFolder = folder.path();
+        TestHttpServer::Response blob;
+        blob.body = QByteArray("\x00\x01binary\x02", 9);
+        blob.contentType = "application/octet-stream";
+        blob.headers = {{"Content-Disposition", "attachment; filename=\"data.bin\""}};
+        m_server.setRoute("/blob", blob);
+        m_host->NavigateTo(m_server.url(QStringLiteral("/blob")).toString());
+        QMessageBox *box = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT((box = visibleMessageBox()) != nullptr, pageTimeout);
+        QVERIFY(box->text().contains(QStringLiteral("data.bin")));
+        QCOMPARE(box->windowModality(), Qt::NonModal);
+        QAbstractButton *choice = nullptr;
+        for (QAbstractButton *b : box->buttons())
+            if (b->text() == button)
+                choice = b;
+        QVERIFY(choice);
+        choice->click();
+        const QString path = folder.filePath(QStringLiteral("data.bin"));
+        if (saved) {
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(path).size() == 9, pageTimeout);
+        } else {
+            QTRY_VERIFY(visibleMessageBox() == nullptr);
+            QTRY_VERIFY(!QFileInfo::exists(path));
+            QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+        }
+    }
+
 private:
+    static QMessageBox *visibleMessageBox()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
+                return box;
+        return nullptr;
+    }
+
     // The page takes input only once it has been drawn: click again until the menu opens.
     QMenu *openContextMenu(const QPoint &at)
     {
