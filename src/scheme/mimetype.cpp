@@ -1,6 +1,7 @@
 #include "scheme/mimetype.h"
 
 #include <QMimeDatabase>
+#include <QStringDecoder>
 
 namespace mimetype {
 
@@ -26,45 +27,16 @@ QByteArray mimeTypeForFileName(const QString &fileName)
 
 bool looksLikeText(QByteArrayView head)
 {
-    qsizetype i = 0;
-    while (i < head.size()) {
-        const auto c = static_cast<unsigned char>(head[i]);
-        if (c < 0x80) {
-            if (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != 0x1B)
-                return false;
-            if (c == 0x7F)
-                return false;
-            ++i;
-            continue;
-        }
-        int length = 0;
-        char32_t value = 0;
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-            value = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            value = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            value = c & 0x07;
-        } else {
+    for (const char c : head) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && u != 0x1B) || u == 0x7F)
             return false;
-        }
-        for (int k = 1; k < length; ++k) {
-            if (i + k >= head.size())
-                return true;  // cut off by the end of the sample
-            const auto next = static_cast<unsigned char>(head[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            value = (value << 6) | (next & 0x3F);
-        }
-        const char32_t smallest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
-        if (value < smallest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-            return false;
-        i += length;
     }
-    return true;
+    // A stateful decoder keeps a sequence cut off at the end pending instead of failing on it.
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString decoded = utf8.decode(head);  // decoding happens on the conversion
+    Q_UNUSED(decoded);
+    return !utf8.hasError();
 }
 
 } // namespace mimetype

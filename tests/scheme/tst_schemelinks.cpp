@@ -54,7 +54,6 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("content");  // the page's text after the click
         QTest::newRow("plus") << "plus+sign.txt" << "plus";
-        QTest::newRow("space") << "plus sign.txt" << "space";
         QTest::newRow("percent") << "100%.txt" << "percent";
         QTest::newRow("hash") << "a#b.txt" << "hash";
         QTest::newRow("question mark") << "a?b.txt" << "question";
