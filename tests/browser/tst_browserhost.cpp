@@ -266,7 +266,6 @@ private slots:
         QTest::addColumn<QString>("link");
         QTest::addColumn<bool>("enabled");
         QTest::newRow("local link") << "local://etc/passwd" << false;
-        QTest::newRow("file link") << "file:///etc/passwd" << false;
         QTest::newRow("web link") << "/second" << true;
     }
 

@@ -29,9 +29,7 @@ private slots:
         QTest::newRow("picture from file://") << RequestKind::Embedded << "local" << "" << "file" << Verdict::Block;
         QTest::newRow("WebSocket of a local page") << RequestKind::Socket << "local" << "local" << "ws" << Verdict::Block;
         QTest::newRow("picture from the web") << RequestKind::Embedded << "local" << "" << "http" << Verdict::Block;
-        QTest::newRow("frame from the web") << RequestKind::Frame << "local" << "local" << "https" << Verdict::Block;
         QTest::newRow("local page while a typed address loads") << RequestKind::Read << "https" << "" << "local" << Verdict::Block;
-        QTest::newRow("web page's XHR") << RequestKind::Read << "https" << "https" << "https" << Verdict::Allow;
         QTest::newRow("web page's sandboxed frame") << RequestKind::Read << "https" << "" << "https" << Verdict::Allow;
         QTest::newRow("web page under a local top page") << RequestKind::Read << "local" << "https" << "https" << Verdict::Allow;
     }
