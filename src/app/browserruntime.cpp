@@ -1,6 +1,7 @@
 #include "app/browserruntime.h"
 
 #include "app/localscheme.h"
+#include "scheme/localpageguard.h"
 #include "scheme/localschemefactory.h"
 
 #include <QDir>
@@ -61,6 +62,7 @@ QWebEngineProfile *createProfile(const QString &cacheDir, QObject *parent)
     profile->setCachePath(path);
     profile->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
     profile->installUrlSchemeHandler(localscheme::name, new LocalSchemeFactory(profile));
+    LocalPageGuard::install(profile);
     return profile;
 }
 

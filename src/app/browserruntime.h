@@ -17,7 +17,7 @@ void prepareProcess();
 QString missingEngineReason();
 
 // The named, persistent profile: cache, cookies and local storage under cacheDir (created if
-// needed), with the "local" scheme's handler installed.
+// needed), with the "local" scheme's handler and the guard on local pages installed.
 QWebEngineProfile *createProfile(const QString &cacheDir, QObject *parent = nullptr);
 
 } // namespace browserruntime

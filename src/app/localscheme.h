@@ -8,7 +8,8 @@ namespace localscheme {
 inline const QByteArray name = QByteArrayLiteral("local");
 
 // Registers the scheme with the web engine: host syntax, local content (pages of other schemes
-// cannot load it). Must run before the application object exists.
+// cannot load it) that may load local content itself. Must run before the application object
+// exists.
 void registerScheme();
 
 } // namespace localscheme

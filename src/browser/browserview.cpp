@@ -1,5 +1,7 @@
 #include "browser/browserview.h"
 
+#include "browser/linkrule.h"
+
 #include <QChildEvent>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -9,8 +11,22 @@
 #include <QWebEngineContextMenuRequest>
 
 namespace {
-// Command ids of the engine's own menu items: clear of the ids the program gives its items.
-constexpr int engineCommandBase = 1000;
+// The engine's items that open or save what a link or a picture points to.
+bool opensTarget(QWebEnginePage::WebAction action)
+{
+    switch (action) {
+    case QWebEnginePage::OpenLinkInThisWindow:
+    case QWebEnginePage::OpenLinkInNewWindow:
+    case QWebEnginePage::OpenLinkInNewTab:
+    case QWebEnginePage::OpenLinkInNewBackgroundTab:
+    case QWebEnginePage::DownloadLinkToDisk:
+    case QWebEnginePage::DownloadImageToDisk:
+    case QWebEnginePage::DownloadMediaToDisk:
+        return true;
+    default:
+        return false;
+    }
+}
 }
 
 BrowserView::BrowserView(QWidget *parent)
@@ -53,6 +69,7 @@ void BrowserView::contextMenuEvent(QContextMenuEvent *event)
         params.viewPos = request->position();
         params.linkUrl = request->linkUrl();
         params.isEditable = request->isContentEditable();
+        params.mediaUrl = request->mediaUrl();
     }
     const QPoint global = mapToGlobal(params.viewPos);
     const qreal ratio = devicePixelRatioF();
@@ -79,14 +96,19 @@ QMenu *BrowserView::buildMenu(const ContextMenuParams &params)
             continue;
         }
         int id = engineCommandBase;
+        bool allowed = true;
         for (int a = 0; a < QWebEnginePage::WebActionCount; ++a) {
             if (page()->action(QWebEnginePage::WebAction(a)) == original) {
                 id = engineCommandBase + a;
+                if (opensTarget(QWebEnginePage::WebAction(a))) {
+                    const bool ofLink = a != QWebEnginePage::DownloadImageToDisk && a != QWebEnginePage::DownloadMediaToDisk;
+                    allowed = linkrule::mayOpenFromPage(page()->url(), ofLink ? params.linkUrl : params.mediaUrl);
+                }
                 break;
             }
         }
         QAction *copy = menu->addAction(original->icon(), original->text());
-        copy->setEnabled(original->isEnabled());
+        copy->setEnabled(original->isEnabled() && allowed);
         copy->setCheckable(original->isCheckable());
         copy->setChecked(original->isChecked());
         copy->setData(id);
@@ -97,7 +119,7 @@ QMenu *BrowserView::buildMenu(const ContextMenuParams &params)
     connect(menu, &QMenu::triggered, this, [this, params, engineItems](QAction *action) {
         bool handled = false;
         emit contextMenuCommand(params, action->data().toInt(), QGuiApplication::keyboardModifiers(), handled);
-        if (!handled) {
+        if (!handled && action->isEnabled()) {
             if (QAction *original = engineItems.value(action))
                 original->trigger();
         }

@@ -14,6 +14,10 @@ class BrowserView : public QWebEngineView
 {
     Q_OBJECT
 public:
+    // Command ids of the engine's own menu items: this plus the item's QWebEnginePage::WebAction,
+    // clear of the ids the program gives its items.
+    static constexpr int engineCommandBase = 1000;
+
     explicit BrowserView(QWidget *parent = nullptr);
 
 signals:

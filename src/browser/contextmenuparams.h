@@ -9,5 +9,6 @@ struct ContextMenuParams
     QPoint viewPos;       // in the browser view's coordinates
     QPoint screenPixel;   // the same point on the screen, in device pixels
     QUrl linkUrl;
+    QUrl mediaUrl;        // of the picture, video or sound under the pointer
     bool isEditable = false;
 };

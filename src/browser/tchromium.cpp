@@ -2,8 +2,11 @@
 
 #include "browser/browserpage.h"
 #include "browser/browserview.h"
+#include "browser/downloadoffer.h"
 
+#include <QStandardPaths>
 #include <QVBoxLayout>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 
 TChromium::TChromium(QWebEngineProfile *profile, QWidget *parent)
@@ -19,6 +22,21 @@ TChromium::TChromium(QWebEngineProfile *profile, QWidget *parent)
     setFocusPolicy(Qt::ClickFocus);
     setFocusProxy(m_view);
     connectView(m_view, m_page);
+    connect(profile, &QWebEngineProfile::downloadRequested, this, [this](QWebEngineDownloadRequest *download) {
+        if (ownsPage(download->page()))
+            new DownloadOffer(download, DownloadFolder, window());
+    });
+}
+
+bool TChromium::ownsPage(const QWebEnginePage *page) const
+{
+    if (page && page == m_page)
+        return true;
+    for (const QPointer<BrowserView> &popup : m_popups) {
+        if (popup && popup->page() == page)
+            return true;
+    }
+    return false;
 }
 
 TChromium::~TChromium()
@@ -72,6 +90,12 @@ QWebEnginePage *TChromium::createPopup(QWebEnginePage::WebWindowType type)
     view->setPage(page);
     connectView(view, page);
     connect(page, &QWebEnginePage::windowCloseRequested, view, &QWidget::close);
+    // The window is titled by its page, and by the page's address while it has no title.
+    const auto retitle = [view, page] {
+        view->setWindowTitle(page->title().isEmpty() ? page->url().toString() : page->title());
+    };
+    connect(page, &QWebEnginePage::titleChanged, view, retitle);
+    connect(page, &QWebEnginePage::urlChanged, view, retitle);
     view->resize(type == QWebEnginePage::WebDialog ? QSize(500, 400) : QSize(800, 600));
     view->show();
     m_popups.append(view);

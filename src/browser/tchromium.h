@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QPointer>
+#include <QStandardPaths>
 #include <QString>
 #include <QWebEnginePage>
 #include <QWidget>
@@ -27,6 +28,8 @@ public:
     ~TChromium() override;
 
     QString DefaultUrl = QStringLiteral("about:blank");
+    // Where a download that one of the host's pages starts is saved, once the user agrees.
+    QString DownloadFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
 
     // Loads url into the main frame exactly as given.
     void NavigateTo(const QString &url);
@@ -50,6 +53,7 @@ signals:
 
 private:
     void connectView(BrowserView *view, BrowserPage *page);
+    bool ownsPage(const QWebEnginePage *page) const;
     QWebEnginePage *createPopup(QWebEnginePage::WebWindowType type);
 
     QWebEngineProfile *m_profile;

@@ -9,7 +9,11 @@
 
 std::unique_ptr<FileBodyDevice> FileBodyDevice::open(const QString &path)
 {
-    const QByteArray native = QFile::encodeName(path);
+    return open(QFile::encodeName(path));
+}
+
+std::unique_ptr<FileBodyDevice> FileBodyDevice::open(const QByteArray &native)
+{
     // Non-blocking, so that a FIFO put in the file's place since it was looked at cannot hang
     // the open; it is turned away by the type check below.
     const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QIODevice>
 #include <QMutex>
 #include <QString>
@@ -17,6 +18,8 @@ public:
     // Opens path for reading when it is a regular file (never a pipe, socket or device, whose
     // opening or reading could block); null otherwise.
     static std::unique_ptr<FileBodyDevice> open(const QString &path);
+    // The same for a path in the file system's bytes (which need not be UTF-8).
+    static std::unique_ptr<FileBodyDevice> open(const QByteArray &nativePath);
     ~FileBodyDevice() override;
 
     bool isSequential() const override { return false; }

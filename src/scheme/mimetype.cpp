@@ -1,6 +1,7 @@
 #include "scheme/mimetype.h"
 
 #include <QMimeDatabase>
+#include <QStringDecoder>
 
 namespace mimetype {
 
@@ -22,6 +23,20 @@ QByteArray mimeTypeForFileName(const QString &fileName)
     if (!type.isValid() || type.isDefault())
         return fallback;
     return type.name().toLatin1();
+}
+
+bool looksLikeText(QByteArrayView head)
+{
+    for (const char c : head) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && u != 0x1B) || u == 0x7F)
+            return false;
+    }
+    // A stateful decoder keeps a sequence cut off at the end pending instead of failing on it.
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString decoded = utf8.decode(head);  // decoding happens on the conversion
+    Q_UNUSED(decoded);
+    return !utf8.hasError();
 }
 
 } // namespace mimetype

@@ -1,10 +1,12 @@
 #include "scheme/tfileinfo.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 #include <algorithm>
 #include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fileinfo {
 
@@ -13,8 +15,14 @@ char foldAscii(char c)
 {
     return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
 }
+} // namespace
 
-int compareUtf8(const QByteArray &left, const QByteArray &right)
+QByteArray nameBytes(const TFileInfo &entry)
+{
+    return entry.rawName.isEmpty() ? entry.name.toUtf8() : entry.rawName;
+}
+
+int compareNames(QByteArrayView left, QByteArrayView right)
 {
     const qsizetype common = std::min(left.size(), right.size());
     for (qsizetype i = 0; i < common; ++i) {
@@ -25,11 +33,10 @@ int compareUtf8(const QByteArray &left, const QByteArray &right)
     }
     return left.size() == right.size() ? 0 : (left.size() < right.size() ? -1 : 1);
 }
-} // namespace
 
 int compareNames(QStringView a, QStringView b)
 {
-    return compareUtf8(a.toUtf8(), b.toUtf8());
+    return compareNames(QByteArrayView(a.toUtf8()), QByteArrayView(b.toUtf8()));
 }
 
 void sortListing(QList<TFileInfo> &entries)
@@ -39,36 +46,48 @@ void sortListing(QList<TFileInfo> &entries)
         TFileInfo entry;
     };
     std::vector<Keyed> keyed;
-    keyed.reserve(entries.size());
+    keyed.reserve(size_t(entries.size()));
     for (TFileInfo &entry : entries)
-        keyed.push_back({entry.name.toUtf8(), std::move(entry)});
+        keyed.push_back({nameBytes(entry), std::move(entry)});
     std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
         if (a.entry.isFolder != b.entry.isFolder)
             return a.entry.isFolder;
-        return compareUtf8(a.key, b.key) < 0;
+        return compareNames(QByteArrayView(a.key), QByteArrayView(b.key)) < 0;
     });
     for (qsizetype i = 0; i < entries.size(); ++i)
         entries[i] = std::move(keyed[size_t(i)].entry);
 }
 
-QList<TFileInfo> readFolder(const QString &path, bool withParent)
+QList<TFileInfo> readFolder(const QByteArray &nativePath, bool withParent)
 {
-    const QDir dir(path);
-    const QFileInfoList found =
-        dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDot, QDir::Unsorted);
     QList<TFileInfo> entries;
-    entries.reserve(found.size());
-    for (const QFileInfo &info : found) {
-        const QString name = info.fileName();
-        if (name == QLatin1String("..") && !withParent)
+    // Read through the raw directory entries: names are bytes, and a name that is not UTF-8
+    // must still be listed and reachable.
+    const int dirFd = ::open(nativePath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0)
+        return entries;
+    DIR *dir = ::fdopendir(dirFd);
+    if (!dir) {
+        ::close(dirFd);
+        return entries;
+    }
+    while (const dirent *found = ::readdir(dir)) {
+        const QByteArray raw(found->d_name);
+        if (raw == "." || (raw == ".." && !withParent))
+            continue;
+        struct stat status {};
+        if (::fstatat(dirFd, found->d_name, &status, 0) != 0 && ::fstatat(dirFd, found->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
         TFileInfo entry;
-        entry.name = name;
-        entry.isFolder = info.isDir();
-        entry.size = entry.isFolder ? 0 : info.size();
-        entry.lastWrite = info.lastModified();
-        entries.append(entry);
+        entry.rawName = raw;
+        entry.name = QString::fromUtf8(raw);
+        entry.isFolder = S_ISDIR(status.st_mode);
+        entry.size = entry.isFolder ? 0 : qint64(status.st_size);
+        entry.lastWrite = QDateTime::fromMSecsSinceEpoch(qint64(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1000000,
+                                                         Qt::UTC);
+        entries.append(std::move(entry));
     }
+    ::closedir(dir);
     return entries;
 }
 

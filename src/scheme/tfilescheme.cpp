@@ -6,7 +6,8 @@
 #include "scheme/urltopath.h"
 
 #include <QBuffer>
-#include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace {
 std::unique_ptr<QIODevice> pageBody(const QByteArray &page)
@@ -19,9 +20,14 @@ std::unique_ptr<QIODevice> pageBody(const QByteArray &page)
 
 // The first level under the root (local://home/ is /home/) is what a drive's root is elsewhere:
 // its listing has no parent row.
-bool isFirstLevel(const QString &folderPath)
+bool isFirstLevel(const QByteArray &folderPath)
 {
-    return folderPath.count(QLatin1Char('/')) <= 2;
+    return folderPath.count('/') <= 2;
+}
+
+QByteArray fileName(const QByteArray &path)
+{
+    return path.mid(path.lastIndexOf('/') + 1);
 }
 } // namespace
 
@@ -32,11 +38,12 @@ TFileScheme::TFileScheme(QLocale locale)
 
 void TFileScheme::ProcessRequest(const QByteArray &url)
 {
-    m_path = urltopath::urlToPath(url);
-    const QFileInfo info(m_path);
-    if (!m_path.isEmpty() && info.isFile() && !info.fileName().startsWith(QLatin1Char('.')))
+    m_path = urltopath::urlToNativePath(url);
+    struct stat status {};
+    const bool exists = !m_path.isEmpty() && ::stat(m_path.constData(), &status) == 0;
+    if (exists && S_ISREG(status.st_mode) && !fileName(m_path).startsWith('.'))
         serveFile();
-    else if (!m_path.isEmpty() && info.isDir())
+    else if (exists && S_ISDIR(status.st_mode))
         serveFolder();
     else
         serveNotFound();
@@ -52,7 +59,16 @@ void TFileScheme::serveFile()
     }
     m_status = 200;
     m_statusText = QByteArrayLiteral("OK");
-    m_mimeType = mimetype::mimeTypeForFileName(QFileInfo(m_path).fileName());
+    m_mimeType = mimetype::mimeTypeForFileName(QString::fromUtf8(fileName(m_path)));
+    if (m_mimeType == "application/octet-stream") {
+        // Of unknown type: text (which the check found to be UTF-8) is shown as text; anything
+        // else stays a download.
+        QByteArray head(4096, Qt::Uninitialized);
+        const qint64 got = file->read(head.data(), head.size());
+        if (got >= 0 && mimetype::looksLikeText(QByteArrayView(head.constData(), got)))
+            m_mimeType = QByteArrayLiteral("text/plain;charset=utf-8");
+        file->seek(0);
+    }
     m_body = std::move(file);
 }
 
@@ -60,10 +76,10 @@ void TFileScheme::serveFolder()
 {
     m_status = 200;
     m_statusText = QByteArrayLiteral("OK");
-    if (!m_path.endsWith(QLatin1Char('/')))
-        m_path += QLatin1Char('/');
+    if (!m_path.endsWith('/'))
+        m_path += '/';
     const QList<TFileInfo> entries = fileinfo::readFolder(m_path, !isFirstLevel(m_path));
-    m_body = pageBody(listingpage::buildListingPage(listingpage::loadListingTemplate(), m_path, entries, m_locale));
+    m_body = pageBody(listingpage::buildListingPage(listingpage::loadListingTemplate(), path(), entries, m_locale));
     m_mimeType = QByteArrayLiteral("text/html");
 }
 
@@ -71,7 +87,7 @@ void TFileScheme::serveNotFound()
 {
     m_status = 404;
     m_statusText = QByteArrayLiteral("Not found");
-    m_body = pageBody(listingpage::notFoundPage(m_path));
+    m_body = pageBody(listingpage::notFoundPage(path()));
     m_mimeType = QByteArrayLiteral("text/html");
 }
 

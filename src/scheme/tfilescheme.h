@@ -26,7 +26,9 @@ public:
     void ProcessRequest(const QByteArray &url);
 
     ResponseHeaders GetResponseHeaders() const;
-    QString path() const { return m_path; }
+    // The path as shown (U+FFFD for bytes that are not UTF-8), and as the file system has it.
+    QString path() const { return QString::fromUtf8(m_path); }
+    QByteArray nativePath() const { return m_path; }
 
     // The body, positioned at its start; the caller owns it from here on.
     std::unique_ptr<QIODevice> takeBody();
@@ -37,7 +39,7 @@ private:
     void serveNotFound();
 
     QLocale m_locale;
-    QString m_path;
+    QByteArray m_path;
     std::unique_ptr<QIODevice> m_body;
     int m_status = 0;
     QByteArray m_statusText;

@@ -1,7 +1,5 @@
 #include "scheme/urltopath.h"
 
-#include <QStringDecoder>
-
 namespace urltopath {
 
 namespace {
@@ -14,6 +12,12 @@ int hexValue(char c)
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     return -1;
+}
+
+bool isUnreserved(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.'
+        || c == '_' || c == '~';
 }
 } // namespace
 
@@ -44,7 +48,7 @@ std::optional<QByteArray> percentDecode(QByteArrayView encoded)
     return decoded;
 }
 
-QString urlToPath(QByteArrayView url)
+QByteArray urlToNativePath(QByteArrayView url)
 {
     const qsizetype colon = url.indexOf(':');
     if (colon < 0)
@@ -52,24 +56,47 @@ QString urlToPath(QByteArrayView url)
     const QByteArrayView afterScheme = url.sliced(colon + 1);
     if (!afterScheme.startsWith("//"))
         return {};
-    const QByteArrayView hostAndRest = afterScheme.sliced(2);
+    QByteArrayView hostAndRest = afterScheme.sliced(2);
     const qsizetype slash = hostAndRest.indexOf('/');
     if (slash <= 0)  // no "/" after the host, or no host at all
+        return {};
+    // The query and a fragment are not part of the path; an escaped "?" or "#" is.
+    const qsizetype query = hostAndRest.indexOf('?');
+    if (query >= 0)
+        hostAndRest.truncate(query);
+    const qsizetype fragment = hostAndRest.indexOf('#');
+    if (fragment >= 0)
+        hostAndRest.truncate(fragment);
+    if (hostAndRest.size() <= slash)  // the host had no "/" before the query
         return {};
 
     const std::optional<QByteArray> bytes = percentDecode(hostAndRest);
     if (!bytes || bytes->contains('\0'))
         return {};
+    return '/' + *bytes;
+}
 
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QString path = QLatin1Char('/') + utf8.decode(*bytes);
-    if (utf8.hasError())
-        return {};
+QString urlToPath(QByteArrayView url)
+{
+    return QString::fromUtf8(urlToNativePath(url));
+}
 
-    const qsizetype query = path.indexOf(QLatin1Char('?'));
-    if (query >= 0)
-        path.truncate(query);
-    return path;
+QByteArray percentEncodeName(QByteArrayView raw)
+{
+    static constexpr char hex[] = "0123456789ABCDEF";
+    QByteArray out;
+    out.reserve(raw.size() * 3);
+    for (const char c : raw) {
+        if (isUnreserved(c)) {
+            out += c;
+        } else {
+            const auto u = static_cast<unsigned char>(c);
+            out += '%';
+            out += hex[u >> 4];
+            out += hex[u & 0xF];
+        }
+    }
+    return out;
 }
 
 } // namespace urltopath

@@ -5,7 +5,12 @@
 #include "webtest.h"
 
 #include <QApplication>
+#include <QAbstractButton>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
+#include <QMessageBox>
+#include <QTemporaryDir>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -242,8 +247,113 @@ private slots:
                     command = id;
                     result = id == 101;
                 });
-        // The page takes input only once it has been drawn: click again until the menu opens.
         const QPoint at(120, 150);
+        QMenu *menu = openContextMenu(at);
+        QVERIFY(menu);
+        QCOMPARE(opened.viewPos, at);
+        QCOMPARE(opened.screenPixel, m_host->view()->mapToGlobal(at));
+        QAction *mine = menu->actions().last();
+        QCOMPARE(mine->text(), QStringLiteral("mine"));
+        mine->trigger();
+        QCOMPARE(command, 101);
+        menu->close();
+    }
+
+    // The engine's items that would open or save a link's target are disabled for local
+    // content on a web page; on other links they stay as the engine has them.
+    void contextMenuKeepsWebPagesFromLocalContent_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("local link") << "local://etc/passwd" << false;
+        QTest::newRow("web link") << "/second" << true;
+    }
+
+    void contextMenuKeepsWebPagesFromLocalContent()
+    {
+        QFETCH(QString, link);
+        QFETCH(bool, enabled);
+        m_server.setRoute("/link", "<html><body style='margin:0'><a href='" + link.toUtf8()
+                                       + "' style='display:block;font-size:40px;height:80px'>link</a></body></html>");
+        QVERIFY(loadAndWait(*m_host, m_server.url(QStringLiteral("/link"))));
+        QMenu *menu = openContextMenu(QPoint(60, 40));
+        QVERIFY(menu);
+        QStringList checked;
+        for (QAction *item : menu->actions()) {
+            const int action = item->data().toInt() - BrowserView::engineCommandBase;
+            if (action == QWebEnginePage::OpenLinkInNewWindow || action == QWebEnginePage::OpenLinkInNewTab
+                || action == QWebEnginePage::DownloadLinkToDisk) {
+                QCOMPARE(item->isEnabled(), enabled);
+                checked << item->text();
+            }
+        }
+        menu->close();
+        QVERIFY2(checked.size() >= 2, qPrintable(checked.join(QLatin1Char(','))));
+    }
+
+    void popupIsTitledByItsPage()
+    {
+        m_server.setRoute("/titled", QByteArray("<html><head><title>Aukce \xC4\x8D. 5</title></head><body></body></html>"));
+        QVERIFY(loadAndWait(*m_host, m_server.url(QStringLiteral("/opener"))));
+        m_host->page()->runJavaScript(QStringLiteral("window.open('/titled', '_blank')"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_host->popups().size(), 1, pageTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(m_host->popups().first()->windowTitle(), QStringLiteral("Aukce \u010D. 5"), pageTimeout);
+    }
+
+    // A file the browser does not show is offered as a download, in a box that blocks nothing.
+    void downloadIsOffered_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("download") << QStringLiteral("Stáhnout") << true;
+        QTest::newRow("cancel") << QStringLiteral("Zrušit") << false;
+    }
+
+    void downloadIsOffered()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, saved);
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        m_host->DownloadFolder = folder.path();
+        TestHttpServer::Response blob;
+        blob.body = QByteArray("\x00\x01binary\x02", 9);
+        blob.contentType = "application/octet-stream";
+        blob.headers = {{"Content-Disposition", "attachment; filename=\"data.bin\""}};
+        m_server.setRoute("/blob", blob);
+        m_host->NavigateTo(m_server.url(QStringLiteral("/blob")).toString());
+        QMessageBox *box = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT((box = visibleMessageBox()) != nullptr, pageTimeout);
+        QVERIFY(box->text().contains(QStringLiteral("data.bin")));
+        QCOMPARE(box->windowModality(), Qt::NonModal);
+        QAbstractButton *choice = nullptr;
+        for (QAbstractButton *b : box->buttons())
+            if (b->text() == button)
+                choice = b;
+        QVERIFY(choice);
+        choice->click();
+        const QString path = folder.filePath(QStringLiteral("data.bin"));
+        if (saved) {
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(path).size() == 9, pageTimeout);
+        } else {
+            QTRY_VERIFY(visibleMessageBox() == nullptr);
+            QTRY_VERIFY(!QFileInfo::exists(path));
+            QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+        }
+    }
+
+private:
+    static QMessageBox *visibleMessageBox()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
+                return box;
+        return nullptr;
+    }
+
+    // The page takes input only once it has been drawn: click again until the menu opens.
+    QMenu *openContextMenu(const QPoint &at)
+    {
         QMenu *menu = nullptr;
         for (int attempt = 0; attempt < 20 && !menu; ++attempt) {
             QWidget *target = m_host->view()->focusProxy();
@@ -255,17 +365,9 @@ private slots:
                 menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
             }
         }
-        QVERIFY(menu);
-        QCOMPARE(opened.viewPos, at);
-        QCOMPARE(opened.screenPixel, m_host->view()->mapToGlobal(at));
-        QAction *mine = menu->actions().last();
-        QCOMPARE(mine->text(), QStringLiteral("mine"));
-        mine->trigger();
-        QCOMPARE(command, 101);
-        menu->close();
+        return menu;
     }
 
-private:
     QVariant runScript(const QString &script)
     {
         QVariant result;

@@ -1,3 +1,4 @@
+#include "nativefile.h"
 #include "openfiles.h"
 #include "scheme/filebodydevice.h"
 #include "scheme/listingpage.h"
@@ -40,7 +41,7 @@ QByteArray readAll(QIODevice &device, qint64 piece = 64 * 1024)
 
 int addRowCount(const QByteArray &page)
 {
-    return int(page.count("<script>addRow("));
+    return int(page.count("\naddRow("));
 }
 } // namespace
 
@@ -56,6 +57,9 @@ private slots:
         QVERIFY(writeFile(m_dir.filePath(QStringLiteral("notes.txt")), "hello notes"));
         QVERIFY(writeFile(m_dir.filePath(QStringLiteral("manual.pdf")), "%PDF-1.4"));
         QVERIFY(writeFile(m_dir.filePath(QStringLiteral("data.zzqx")), "x"));
+        QVERIFY(writeFile(m_dir.filePath(QStringLiteral("README")), "P\xC5\x99" "e\xC4\x8D" "ti m\xC4\x9B\n"));
+        QVERIFY(writeFile(m_dir.filePath(QStringLiteral("blob.zzqx")), QByteArray("\x89PNG\r\n\x1A\n\0\0", 10)));
+        QVERIFY(writeNativeFile(QFile::encodeName(m_dir.path()) + "/caf\xE9.txt", "latin"));
         QVERIFY(writeFile(m_dir.filePath(QStringLiteral(".hidden")), "secret"));
         QVERIFY(writeFile(m_dir.filePath(QStringLiteral("sub/a.txt")), "a"));
         QCOMPARE(::mkfifo(QFile::encodeName(m_dir.filePath(QStringLiteral("pipe"))).constData(), 0600), 0);
@@ -68,7 +72,11 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::newRow("text") << "notes.txt" << QByteArray("text/plain") << QByteArray("hello notes");
         QTest::newRow("pdf") << "manual.pdf" << QByteArray("application/pdf") << QByteArray("%PDF-1.4");
-        QTest::newRow("unknown extension") << "data.zzqx" << QByteArray("application/octet-stream") << QByteArray("x");
+        QTest::newRow("unknown extension, text") << "data.zzqx" << QByteArray("text/plain;charset=utf-8") << QByteArray("x");
+        QTest::newRow("no extension, text") << "README" << QByteArray("text/plain;charset=utf-8")
+                                             << QByteArray("P\xC5\x99" "e\xC4\x8D" "ti m\xC4\x9B\n");
+        QTest::newRow("unknown extension, binary") << "blob.zzqx" << QByteArray("application/octet-stream")
+                                                   << QByteArray("\x89PNG\r\n\x1A\n\0\0", 10);
     }
 
     void fileIsServedWithItsType()
@@ -86,6 +94,22 @@ private slots:
         std::unique_ptr<QIODevice> body = scheme.takeBody();
         QVERIFY(body && body->isOpen());
         QCOMPARE(readAll(*body), content);
+    }
+
+    // A name that is not UTF-8 is listed with its raw bytes as the link, and that link opens it.
+    void nameThatIsNotUtf8()
+    {
+        const QByteArray folder = QFile::encodeName(m_dir.path());
+        TFileScheme listing;
+        listing.ProcessRequest("local:/" + QUrl::toPercentEncoding(m_dir.path(), "/"));
+        const QByteArray page = readAll(*listing.takeBody());
+        QVERIFY2(page.contains("addRow(\"caf\\uFFFD.txt\",\"caf%E9.txt\",0,"), page.right(600).constData());
+
+        TFileScheme file;
+        file.ProcessRequest("local:/" + QUrl::toPercentEncoding(m_dir.path(), "/") + "/caf%E9.txt");
+        QCOMPARE(file.GetResponseHeaders().status, 200);
+        QCOMPARE(file.nativePath(), folder + "/caf\xE9.txt");
+        QCOMPARE(readAll(*file.takeBody()), QByteArray("latin"));
     }
 
     void notFound_data()
@@ -139,7 +163,7 @@ private slots:
         QVERIFY(page.startsWith(listingpage::loadListingTemplate()));
         QVERIFY(page.contains("<script>start(\"" + QFile::encodeName(folder) + "/\");</script>\r\n"));
         QCOMPARE(addRowCount(page), 3);  // "..", "inner", "a.txt"
-        QVERIFY(page.contains("<script>addRow(\"..\",\"..\",1,"));
+        QVERIFY(page.contains("<script>\r\naddRow(\"..\",\"..\",1,"));
         QVERIFY(page.indexOf("addRow(\"inner\"") < page.indexOf("addRow(\"a.txt\""));
         QVERIFY(!page.contains("addRow(\".\""));
     }

@@ -29,25 +29,24 @@ private slots:
         QTest::newRow("doubled percent") << QByteArray("local://tmp/100%%.txt") << "/tmp/100%.txt";
         QTest::newRow("doubled percent before hex digits") << QByteArray("local://tmp/%%41") << "/tmp/%41";
         QTest::newRow("query dropped") << QByteArray("local://tmp/f.txt?x=1&y=%41") << "/tmp/f.txt";
-        QTest::newRow("escaped question mark cuts too") << QByteArray("local://tmp/a%3Fb") << "/tmp/a";
+        QTest::newRow("escaped question mark is part of the name") << QByteArray("local://tmp/a%3Fb") << "/tmp/a?b";
+        QTest::newRow("escaped hash is part of the name") << QByteArray("local://tmp/a%23b") << "/tmp/a#b";
+        QTest::newRow("fragment dropped") << QByteArray("local://tmp/a.html#top") << "/tmp/a.html";
         QTest::newRow("two-byte UTF-8") << QByteArray("local://tmp/%C5%99ada") << QStringLiteral("/tmp/\u0159ada");
         QTest::newRow("lower-case hex") << QByteArray("local://tmp/%c5%99") << QStringLiteral("/tmp/\u0159");
         QTest::newRow("host escaped") << QByteArray("local://%74mp/x") << "/tmp/x";
         QTest::newRow("no // after the colon") << QByteArray("local:c/x") << "";
         QTest::newRow("single slash") << QByteArray("local:/c/x") << "";
         QTest::newRow("no / after the host") << QByteArray("local://c") << "";
+        QTest::newRow("query before any /") << QByteArray("local://c?x/y") << "";
         QTest::newRow("empty host") << QByteArray("local:///x") << "";
         QTest::newRow("no scheme") << QByteArray("//c/x") << "";
         QTest::newRow("percent at the end") << QByteArray("local://tmp/a%") << "";
         QTest::newRow("percent and one digit at the end") << QByteArray("local://tmp/a%4") << "";
         QTest::newRow("percent and non-hex") << QByteArray("local://tmp/%zz/x") << "";
         QTest::newRow("percent and one non-hex") << QByteArray("local://tmp/%4g") << "";
-        QTest::newRow("malformed escape in the query") << QByteArray("local://tmp/f?q=%") << "";
-        QTest::newRow("byte FF") << QByteArray("local://tmp/%FF") << "";
-        QTest::newRow("lone continuation byte") << QByteArray("local://tmp/%80") << "";
-        QTest::newRow("overlong slash") << QByteArray("local://tmp/%C0%AF") << "";
-        QTest::newRow("truncated sequence") << QByteArray("local://tmp/%C5") << "";
-        QTest::newRow("encoded surrogate") << QByteArray("local://tmp/%ED%A0%80") << "";
+        QTest::newRow("malformed escape in the query is no matter") << QByteArray("local://tmp/f?q=%") << "/tmp/f";
+        QTest::newRow("byte FF shown as U+FFFD") << QByteArray("local://tmp/%FF") << QStringLiteral("/tmp/\uFFFD");
         QTest::newRow("NUL byte") << QByteArray("local://tmp/secret%00.txt") << "";
         QTest::newRow("byte-order mark kept") << QByteArray("local://tmp/%EF%BB%BFx") << QStringLiteral("/tmp/\uFEFFx");
     }
@@ -57,6 +56,47 @@ private slots:
         QFETCH(QByteArray, url);
         QFETCH(QString, path);
         QCOMPARE(urltopath::urlToPath(url), path);
+    }
+
+    // Bytes that are not UTF-8 reach the file system unchanged: a name is its bytes there.
+    void urlToNativePath_data()
+    {
+        QTest::addColumn<QByteArray>("url");
+        QTest::addColumn<QByteArray>("path");
+        QTest::newRow("byte FF") << QByteArray("local://tmp/%FF.txt") << QByteArray("/tmp/\xFF.txt");
+        QTest::newRow("overlong slash is no slash") << QByteArray("local://tmp/%C0%AF") << QByteArray("/tmp/\xC0\xAF");
+        QTest::newRow("escaped slash and dots stay for the file system")
+            << QByteArray("local://tmp/..%2fetc%2fpasswd") << QByteArray("/tmp/../etc/passwd");
+        QTest::newRow("NUL byte") << QByteArray("local://tmp/a%00") << QByteArray();
+    }
+
+    void urlToNativePath()
+    {
+        QFETCH(QByteArray, url);
+        QFETCH(QByteArray, path);
+        QCOMPARE(urltopath::urlToNativePath(url), path);
+    }
+
+    // A listing's link is the name encoded; the link read back is the name, whatever it holds.
+    void nameEncodingRoundTrip_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("encoded");
+        QTest::newRow("plus") << QByteArray("plus+sign.txt") << QByteArray("plus%2Bsign.txt");
+        QTest::newRow("percent") << QByteArray("100%.txt") << QByteArray("100%25.txt");
+        QTest::newRow("hash") << QByteArray("a#b") << QByteArray("a%23b");
+        QTest::newRow("question mark") << QByteArray("a?b") << QByteArray("a%3Fb");
+        QTest::newRow("quote and backslash") << QByteArray("q\"b\\") << QByteArray("q%22b%5C");
+        QTest::newRow("markup") << QByteArray("</script>") << QByteArray("%3C%2Fscript%3E");
+        QTest::newRow("not UTF-8") << QByteArray("\xFF\xFE") << QByteArray("%FF%FE");
+    }
+
+    void nameEncodingRoundTrip()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, encoded);
+        QCOMPARE(urltopath::percentEncodeName(name), encoded);
+        QCOMPARE(urltopath::urlToNativePath("local://tmp/" + encoded), "/tmp/" + name);
     }
 
     void sizeText_data()
@@ -178,22 +218,51 @@ private slots:
         const QLocale czech(QLocale::Czech, QLocale::Czechia);
         const QDateTime midnight(QDate(2024, 3, 5), QTime(0, 0), Qt::LocalTime);
         const QList<TFileInfo> entries = {
-            {QStringLiteral("b.txt"), 1536, midnight, false},
+            {QStringLiteral("b+c.txt"), 1536, midnight, false},
             {QStringLiteral("."), 0, midnight, true},
             {QStringLiteral("\u0159\n\"x\""), 5, midnight, false},
             {QStringLiteral(".."), 0, midnight, true},
             {QStringLiteral("Docs"), 0, midnight, true},
+            {QStringLiteral("\uFFFD.txt"), 2, midnight, false, QByteArray("\xFF.txt")},
         };
         const QByteArray date = czech.toString(midnight.date(), QLocale::ShortFormat).toLatin1();
         const QByteArray page = listingpage::buildListingPage("TEMPLATE\r\n", QStringLiteral("/tmp/a\"b/"), entries, czech);
         const QByteArray expected = "TEMPLATE\r\n"
                                     "<script>start(\"/tmp/a\\\"b/\");</script>\r\n"
-                                    "<script>addRow(\"..\",\"..\",1,\"0 B\",\"" + date + "\");</script>\r\n"
-                                    "<script>addRow(\"Docs\",\"Docs\",1,\"0 B\",\"" + date + "\");</script>\r\n"
-                                    "<script>addRow(\"b.txt\",\"b.txt\",0,\"1,5 kB\",\"" + date + "\");</script>\r\n"
-                                    "<script>addRow(\"\\u0159\\u000A\\\"x\\\"\",\"\\u0159\\u000A\\\"x\\\"\",0,\"5 B\",\""
-                                    + date + "\");</script>\r\n";
+                                    "<script>\r\n"
+                                    "addRow(\"..\",\"..\",1,\"0 B\",\"" + date + "\");\r\n"
+                                    "addRow(\"Docs\",\"Docs\",1,\"0 B\",\"" + date + "\");\r\n"
+                                    "addRow(\"b+c.txt\",\"b%2Bc.txt\",0,\"1,5 kB\",\"" + date + "\");\r\n"
+                                    "addRow(\"\\u0159\\u000A\\\"x\\\"\",\"%C5%99%0A%22x%22\",0,\"5 B\",\"" + date + "\");\r\n"
+                                    "addRow(\"\\uFFFD.txt\",\"%FF.txt\",0,\"2 B\",\"" + date + "\");\r\n"
+                                    "</script>\r\n";
         QCOMPARE(page, expected);
+    }
+
+    // Rows go to the page a few thousand to a script element, not one element each.
+    void listingRowsShareScriptElements_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("elements");
+        QTest::newRow("one row") << 1 << 1;
+        QTest::newRow("one row more") << listingpage::rowsPerScript + 1 << 2;
+        QTest::newRow("100,000 rows") << 100000 << (100000 + listingpage::rowsPerScript - 1) / listingpage::rowsPerScript;
+    }
+
+    void listingRowsShareScriptElements()
+    {
+        QFETCH(int, rows);
+        QFETCH(int, elements);
+        QList<TFileInfo> entries;
+        for (int i = 0; i < rows; ++i)
+            entries.append({QStringLiteral("f%1").arg(i), 1, {}, false});
+        const QByteArray page = listingpage::buildListingPage({}, QStringLiteral("/tmp/"), entries, QLocale::c());
+        // Besides, the start() element, and past one element's rows the one that splits tables.
+        const qsizetype others = rows > listingpage::rowsPerScript ? 2 : 1;
+        QCOMPARE(page.count("<script>"), elements + others);
+        QCOMPARE(page.count("</script>"), elements + others);
+        QCOMPARE(page.count("startNextPart(\""), qsizetype(qMax(0, elements - 1)));
+        QCOMPARE(page.count("addRow("), qsizetype(rows));
     }
 
     void notFoundPageShowsPathAsText()
@@ -202,6 +271,26 @@ private slots:
                  QByteArray("<html><head><meta http-equiv=\"content-type\" content=\"text/html; charset=UTF-8\"/>"
                             "</head><body><h1>/tmp/&lt;img src=x onerror=&quot;alert(1)&quot;&gt;&amp;\xC5\x99"
                             "</h1><h2>not found</h2></body></html>"));
+    }
+
+    void looksLikeText_data()
+    {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<bool>("text");
+        QTest::newRow("ASCII with line breaks and tabs") << QByteArray("Read me\r\n\tfirst\f\n") << true;
+        QTest::newRow("Czech UTF-8") << QByteArray("P\xC5\x99" "e\xC4\x8D" "ti") << true;
+        QTest::newRow("sequence cut at the end") << QByteArray("ab\xC5") << true;
+        QTest::newRow("NUL") << QByteArray("ab\0cd", 5) << false;
+        QTest::newRow("other control") << QByteArray("a\x01" "b") << false;
+        QTest::newRow("Latin-1") << QByteArray("caf\xE9 au lait") << false;
+        QTest::newRow("PNG signature") << QByteArray("\x89PNG\r\n\x1A\n") << false;
+    }
+
+    void looksLikeText()
+    {
+        QFETCH(QByteArray, head);
+        QFETCH(bool, text);
+        QCOMPARE(mimetype::looksLikeText(head), text);
     }
 
     void mimeTypes_data()
