@@ -1,7 +1,9 @@
 #include "browser/browserpage.h"
 #include "browser/tchromium.h"
+#include "fakebidenvironment.h"
 #include "messageboxanswerer.h"
 #include "sniper/endtime.h"
+#include "sniper/positions.h"
 #include "testhttpserver.h"
 #include "ui/tmain_form.h"
 #include "webtest.h"
@@ -14,6 +16,7 @@
 #include <QTimer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWebEngineProfile>
 
@@ -101,6 +104,17 @@ private slots:
     void armedCountdownKeepsItsMoment()
     {
         load("/item");
+        // Points taught, and checks that hold: arming is what this case needs, not the page.
+        QTemporaryDir settings;
+        m_form->SettingsFolder = settings.path();
+        for (int position : {1, 2, 3})
+            QVERIFY(writePosition(m_form->SettingsPath(), position, {1, 1}, nullptr));
+        m_form->OpenBidEnvironment = [this] {
+            auto env = std::make_unique<FakeBidEnvironment>();
+            for (int position : {1, 2, 3})
+                env->pixels[position] = m_form->Chromium1->mapToGlobal(QPoint(5, 5));
+            return std::unique_ptr<BidEnvironment>(std::move(env));
+        };
         m_form->doKonce_DTP->setDateTime(QDateTime(QDate::currentDate(), QTime(23, 59, 59)));
         m_form->Zitra_CheckBox->setChecked(true);
         m_form->Sekund1_Edit->setText(QStringLiteral("5"));

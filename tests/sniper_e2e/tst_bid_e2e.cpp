@@ -206,6 +206,10 @@ private slots:
         // A page opens the item page in a window of its own, titled by its page.
         navigate(m_site.server().url(QStringLiteral("/popup")));
         QTRY_VERIFY_WITH_TIMEOUT(windows(QStringLiteral("Aukce")).size() == 1, 10000);
+        // Out of the way of the address box and the panel.
+        QProcess::execute(QStringLiteral("wmctrl"), {QStringLiteral("-r"), QStringLiteral("Aukce"), QStringLiteral("-e"),
+                                                    QStringLiteral("0,500,600,300,200")});
+        activate(m_window);
         armNowPlus15(QStringLiteral("999"), true, 5);
         QProcess::execute(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-c"), m_window});
         QVERIFY(m_process.waitForFinished(5000));
