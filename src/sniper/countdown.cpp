@@ -1,5 +1,7 @@
 #include "sniper/countdown.h"
 
+#include "sniper/integertext.h"
+
 #include <cfenv>
 #include <cmath>
 
@@ -98,4 +100,15 @@ int nextTickMs(double now, double target, int tickMs)
     if (untilLater >= tickMs)
         return tickMs;
     return untilLater < 1 ? 1 : int(untilLater);
+}
+
+std::optional<qint32> armingSeconds(const QString &text)
+{
+    qsizetype start = 0;
+    while (start < text.size() && text[start].isSpace())
+        ++start;
+    const std::optional<qint32> seconds = parseInt32(QStringView(text).mid(start));
+    if (!seconds || *seconds < fewestSeconds || *seconds > mostSeconds)
+        return std::nullopt;
+    return seconds;
 }

@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
+
 // Moments as the countdown keeps them: whole days since 30 December 1899 plus the fraction of
 // the day, local time (1.5 is 31 December 1899, noon).
 
@@ -38,3 +40,9 @@ double nowPlus15Seconds(double now, double picker);
 // target comes first, so that the tick lands just after the target instead of up to a whole
 // tick late.
 int nextTickMs(double now, double target, int tickMs);
+
+// The seconds box's text as the seconds to keep in hand: an integer (blanks before it skipped)
+// from -4 (act at the end itself) to 86395 (a day before it); nothing for anything else.
+std::optional<qint32> armingSeconds(const QString &text);
+constexpr qint32 fewestSeconds = -4;
+constexpr qint32 mostSeconds = 86395;

@@ -138,6 +138,7 @@ private:
     void connectHandlers();
     void setUpBid();
     void showDisarmed();
+    void endTimeChanged();
     bool armingAllowed();
     void fire();
     void showOutcome(const BidResult &result, bool itemBidSent);
@@ -146,6 +147,7 @@ private:
     QPointer<QWidget> m_about;
     std::unique_ptr<BidEnvironment> m_bidEnvironment;
     bool m_closing = false;
+    bool m_tomorrowTickedByProgram = false;
     quint64 m_sourceRequests = 0;
     quint64 m_lastSourceArrival = 0;
 };

@@ -7,7 +7,6 @@
 #include "sniper/bidenvironment.h"
 #include "sniper/bidsequence.h"
 #include "sniper/countdown.h"
-#include "sniper/integertext.h"
 #include "sniper/positions.h"
 #include "sniper/timeformat.h"
 #include "sniper/xtestinputsink.h"
@@ -58,6 +57,8 @@ void TMain_Form::setUpBid()
 
     connect(Odpocitavat_BTT, &QPushButton::clicked, this, &TMain_Form::Odpocitavat_BTTClick);
     connect(Button5, &QPushButton::clicked, this, &TMain_Form::Button5Click);
+    // A box the user ticks or unticks is the user's.
+    connect(Zitra_CheckBox, &QCheckBox::clicked, this, [this] { m_tomorrowTickedByProgram = false; });
     connect(Timer1, &QTimer::timeout, this, &TMain_Form::Timer1Timer);
     connect(UdrzovaniSpojeni_Timer, &QTimer::timeout, this, &TMain_Form::UdrzovaniSpojeni_TimerTimer);
     connect(Chromium1, &TChromium::OnBeforeContextMenu, this, &TMain_Form::Chromium1BeforeContextMenu);
@@ -80,13 +81,21 @@ void TMain_Form::Odpocitavat_BTTClick()
     }
 
     TargetTime = Now();
-    const qint32 seconds = textToInt(Sekund1_Edit->text());   // a ConversionError arms nothing
+    const std::optional<qint32> seconds = armingSeconds(Sekund1_Edit->text());
+    if (!seconds) {
+        // Less would bid after the end; more is a day or more ahead.
+        showMessage(QStringLiteral("Počet sekund musí být celé číslo od %1 do %2.").arg(fewestSeconds).arg(mostSeconds)
+                        + notArmed, this);
+        return;
+    }
     if (!armingAllowed())
         return;
-    const ArmedTarget armed = armingTarget(TargetTime, toDays(doKonce_DTP->dateTime()), seconds,
+    const ArmedTarget armed = armingTarget(TargetTime, toDays(doKonce_DTP->dateTime()), *seconds,
                                            Zitra_CheckBox->isChecked());
-    if (armed.tomorrowTicked)
+    if (armed.tomorrowTicked && !Zitra_CheckBox->isChecked()) {
         Zitra_CheckBox->setChecked(true);
+        m_tomorrowTickedByProgram = true;
+    }
     TargetTime = armed.target;
     Timer1->start(tickMs);
     UdrzovaniSpojeni_Timer->start();
@@ -148,6 +157,15 @@ void TMain_Form::showDisarmed()
 void TMain_Form::Button5Click()
 {
     doKonce_DTP->setDateTime(fromDays(nowPlus15Seconds(Now(), toDays(doKonce_DTP->dateTime()))));
+    endTimeChanged();
+}
+
+void TMain_Form::endTimeChanged()
+{
+    // A new end time: "zítra" ticked by an earlier arming no longer says anything about it.
+    if (m_tomorrowTickedByProgram)
+        Zitra_CheckBox->setChecked(false);
+    m_tomorrowTickedByProgram = false;
 }
 
 void TMain_Form::Timer1Timer()

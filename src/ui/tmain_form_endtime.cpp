@@ -52,4 +52,5 @@ void TMain_Form::Button4Click()
         return;
     }
     doKonce_DTP->setTime(*time);
+    endTimeChanged();
 }

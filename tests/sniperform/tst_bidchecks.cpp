@@ -3,12 +3,15 @@
 #include "browser/tchromium.h"
 #include "fakeauctionsite.h"
 #include "sniper/positions.h"
+#include "ui/messages.h"
 #include "ui/tmain_form.h"
 #include "ui/windowbidenvironment.h"
 #include "webtest.h"
 
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -101,6 +104,22 @@ private slots:
         m_env->bringWindowForward();
         QVERIFY(m_form->isActiveWindow());
         QVERIFY(m_env->hasKeyboard());
+    }
+
+    void aBoxLeftOpenIsClosedBeforeTheInput()
+    {
+        // The box waits in its own loop, as the program's boxes do; the bid comes meanwhile.
+        bool open = false, closed = false;
+        QTimer::singleShot(0, m_form, [&] {
+            QTimer::singleShot(300, m_form, [&] {
+                open = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                m_env->bringWindowForward();
+                closed = !QApplication::activeModalWidget() && m_form->isActiveWindow();
+            });
+            showMessage(QStringLiteral("Pozice byly uloženy."), m_form);
+        });
+        QTRY_VERIFY(closed);
+        QVERIFY(open);
     }
 
     void theConfirmationPageIsAwaited()

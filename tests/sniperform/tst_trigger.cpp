@@ -137,19 +137,48 @@ private slots:
         QCOMPARE(fromDays(m_form->TargetTime), QDateTime(today.addDays(1), QTime(21, 45, 21)));
     }
 
-    void secondsThatAreNotAnIntegerArmNothing()
+    void secondsOutOfRangeArmNothing_data()
     {
-        m_form->Sekund1_Edit->setText(QStringLiteral("abc"));
+        QTest::addColumn<QString>("seconds");
+        QTest::addColumn<bool>("armed");
+        QTest::newRow("letters") << "abc" << false;
+        QTest::newRow("-5 bids after the end") << "-5" << false;
+        QTest::newRow("-4, at the end itself") << "-4" << true;
+        QTest::newRow("86395") << "86395" << true;
+        QTest::newRow("86405 would wrap") << "86405" << false;
+        QTest::newRow("largest integer") << "2147483647" << false;
+        QTest::newRow("blanks before") << "  7" << true;
+    }
+    void secondsOutOfRangeArmNothing()
+    {
+        QFETCH(QString, seconds);
+        QFETCH(bool, armed);
+        m_form->Sekund1_Edit->setText(seconds);
         m_now = at(QTime(10, 0));
-        try {
-            m_form->Odpocitavat_BTTClick();
-            QFAIL("armed");
-        } catch (const ConversionError &error) {
-            QCOMPARE(QString::fromUtf8(error.what()), QStringLiteral("'abc' is not a valid integer value"));
+        m_form->Odpocitavat_BTTClick();
+        QCOMPARE(m_form->Timer1->isActive(), armed);
+        if (!armed) {
+            QCOMPARE(m_closer->texts(), QStringList{QStringLiteral("Počet sekund musí být celé číslo od -4 do 86395. "
+                                                                   "Odpočet nebyl zapnut.")});
+            QCOMPARE(m_form->Stav_Label->text(), QString(12, QLatin1Char(' ')));
         }
-        QVERIFY(!m_form->Timer1->isActive());
-        QCOMPARE(m_form->Odpocitavat_BTT->text(), QStringLiteral("Zapnout odpočet"));
-        QCOMPARE(m_form->Stav_Label->text(), QString(12, QLatin1Char(' ')));
+    }
+
+    void tomorrowTickedByTheProgramGoesWithANewEndTime()
+    {
+        // Armed after the moment: the program ticks "zítra"; "Nyní + 15 sekund" unticks it.
+        m_form->doKonce_DTP->setTime(QTime(9, 0));
+        m_now = at(QTime(10, 0));
+        m_form->Odpocitavat_BTTClick();
+        QVERIFY(m_form->Zitra_CheckBox->isChecked());
+        m_form->Odpocitavat_BTTClick();
+        m_form->Button5Click();
+        QVERIFY(!m_form->Zitra_CheckBox->isChecked());
+        // Ticked by the user, it stays.
+        QTest::mouseClick(m_form->Zitra_CheckBox, Qt::LeftButton, {}, QPoint(5, m_form->Zitra_CheckBox->height() / 2));
+        QVERIFY(m_form->Zitra_CheckBox->isChecked());
+        m_form->Button5Click();
+        QVERIFY(m_form->Zitra_CheckBox->isChecked());
     }
 
     void nowPlus15KeepsThePickersDate()
