@@ -5,10 +5,12 @@
 #include "browser/browserview.h"
 #include "browser/tchromium.h"
 #include "fakeauctionsite.h"
+#include "messageboxanswerer.h"
 #include "sniper/countdown.h"
 #include "sniper/positions.h"
 #include "ui/tmain_form.h"
 #include "ui/tradiogroup.h"
+#include "ui/windowbidenvironment.h"
 #include "webtest.h"
 
 #include <QApplication>
@@ -23,6 +25,7 @@
 #include <QWebEngineProfile>
 
 #include <algorithm>
+#include <type_traits>
 #include <cstdio>
 
 namespace {
@@ -67,6 +70,57 @@ struct Figures
     }
 };
 
+// The program's own surroundings of the bid, with the time each of its checks takes.
+class TimedBidEnvironment : public BidEnvironment
+{
+public:
+    TimedBidEnvironment(std::unique_ptr<BidEnvironment> real, QMap<QString, double> &spent)
+        : m_real(std::move(real)), m_spent(spent) {}
+
+    void setClipboard(const QString &text) override { m_real->setClipboard(text); }
+    void processEvents() override { m_real->processEvents(); }
+    void sleep(int ms) override { m_real->sleep(ms); }
+    void pause(int ms) override { m_real->pause(ms); }
+    void awaitClick() override { m_real->awaitClick(); }
+    void bringWindowForward() override { timed("forward", [&] { m_real->bringWindowForward(); return 0; }); }
+    void alignPage(int position) override { timed("align", [&] { m_real->alignPage(position); return 0; }); }
+    std::optional<QPoint> screenPixel(int position) override { return m_real->screenPixel(position); }
+    std::optional<PageTarget> targetAt(int position) override
+    {
+        return timed(position == 3 ? "target 3" : "targets 1+2", [&] { return m_real->targetAt(position); });
+    }
+    std::optional<QString> valueAt(int position) override
+    {
+        return timed("value", [&] { return m_real->valueAt(position); });
+    }
+    int firstCovered(const QList<QPoint> &pixels) override
+    {
+        return timed("covered", [&] { return m_real->firstCovered(pixels); });
+    }
+    bool hasKeyboard() override { return timed("keyboard", [&] { return m_real->hasKeyboard(); }); }
+    void bidClicked() override { m_real->bidClicked(); }
+    bool awaitConfirmationPage(int ms) override
+    {
+        return timed("confirmation page", [&] { return m_real->awaitConfirmationPage(ms); });
+    }
+    bool abandoned() override { return m_real->abandoned(); }
+    qint64 clockMs() override { return m_real->clockMs(); }
+
+private:
+    template<typename F>
+    std::invoke_result_t<F> timed(const char *what, F f)
+    {
+        QElapsedTimer t;
+        t.start();
+        auto result = f();
+        m_spent[QLatin1String(what)] += t.nsecsElapsed() / 1e6;
+        return result;
+    }
+
+    std::unique_ptr<BidEnvironment> m_real;
+    QMap<QString, double> &m_spent;
+};
+
 QPoint screenPixel(TMain_Form &form, const QRect &onPage)
 {
     BrowserView *view = form.Chromium1->view();
@@ -109,10 +163,19 @@ int main(int argc, char **argv)
     const QPoint amount = screenPixel(form, FakeAuctionSite::amountField);
     const QPoint bid = screenPixel(form, FakeAuctionSite::bidButton);
     const QPoint confirm = screenPixel(form, FakeAuctionSite::confirmButton);
-    writePosition(form.SettingsPath(), 1, {amount.x(), amount.y()}, nullptr);
-    writePosition(form.SettingsPath(), 2, {bid.x(), bid.y()}, nullptr);
-    writePosition(form.SettingsPath(), 3, {confirm.x(), confirm.y()}, nullptr);
+    writeTaughtPoint(form.SettingsPath(), 1, {amount.x(), amount.y()}, {FakeAuctionSite::amountField.center(), {}}, {},
+                     nullptr);
+    writeTaughtPoint(form.SettingsPath(), 2, {bid.x(), bid.y()}, {FakeAuctionSite::bidButton.center(), {}}, {}, nullptr);
+    writeTaughtPoint(form.SettingsPath(), 3, {confirm.x(), confirm.y()}, {FakeAuctionSite::confirmButton.center(), {}},
+                     {}, nullptr);
     form.Mod_RadioGroup->setItemIndex(1);
+    QMap<QString, double> spent;
+    const auto realEnvironment = form.OpenBidEnvironment;
+    form.OpenBidEnvironment = [&] {
+        return std::make_unique<TimedBidEnvironment>(realEnvironment(), spent);
+    };
+    QMap<QString, Figures> checkFigures;
+    MessageBoxAnswerer answerer;   // a failed bid says why in a box
 
     TickRecorder recorder(&form);
     form.Timer1->installEventFilter(&recorder);
@@ -127,6 +190,7 @@ int main(int argc, char **argv)
         QTest::qWait(300);
         site.clear();
         recorder.ticks.clear();
+        spent.clear();
         const QString amountText = QString::number(1000 + 37 * i);
         form.castka1_edit->setText(amountText);
         // The picker 2.3 s plus n + 4 s ahead: the bid fires about 2.3 s after arming.
@@ -158,14 +222,25 @@ int main(int argc, char **argv)
             confirmOverhead.values.append(double(moment.msecsTo(confirmations.first().received)) - 2000.0);
             confirmedRight += confirmations.size() == 1 && confirmations.first().amount == amountText;
         }
-        std::printf("arming %2d: status %-12s bids %lld confirmations %lld\n", i + 1,
-                    qPrintable(form.Stav_Label->text()), qint64(bids.size()), qint64(confirmations.size()));
+        QString checks;
+        for (auto it = spent.cbegin(); it != spent.cend(); ++it) {
+            checks += QStringLiteral(" %1 %2").arg(it.key()).arg(it.value(), 0, 'f', 1);
+            checkFigures[it.key()].values.append(it.value());
+        }
+        std::printf("arming %2d: status %-12s bids %lld confirmations %lld; checks (ms):%s\n", i + 1,
+                    qPrintable(form.Stav_Label->text()), qint64(bids.size()), qint64(confirmations.size()),
+                    qPrintable(checks));
+        for (const QString &text : answerer.texts())
+            std::printf("           %s\n", qPrintable(text));
+        answerer.seen.clear();
     }
 
     std::printf("\n%d armings, live mode, real browser and XTest input, fake site on 127.0.0.1\n", armings);
     tickLateness.print("firing tick after TargetTime", 100.0);
     bidOverhead.print("item-page bid: arrival - TargetTime - 1.0 s", 150.0);
     confirmOverhead.print("confirmation: arrival - TargetTime - 2.0 s", 150.0);
+    for (auto it = checkFigures.cbegin(); it != checkFigures.cend(); ++it)
+        it.value().print(qPrintable(QStringLiteral("check: ") + it.key()), 150.0);
     std::printf("bids with the right amount: %d of %d; confirmations with it: %d of %d\n", rightAmounts, armings,
                 confirmedRight, armings);
     return rightAmounts == armings ? 0 : 2;

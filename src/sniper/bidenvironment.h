@@ -32,7 +32,8 @@ public:
     virtual void alignPage(int position) = 0;
     // The screen pixel of position as the window stands now; nothing when it was never taught.
     virtual std::optional<QPoint> screenPixel(int position) = 0;
-    // What lies at position on the page now; nothing when the page did not answer.
+    // What lies at position on the page, the page scrolled back to where position was taught;
+    // nothing when the page did not answer.
     virtual std::optional<PageTarget> targetAt(int position) = 0;
     // The value of the field at position; nothing when the page did not answer or no field is there.
     virtual std::optional<QString> valueAt(int position) = 0;
@@ -46,4 +47,6 @@ public:
     virtual bool awaitConfirmationPage(int ms) = 0;
     // The window was closed: no more input.
     virtual bool abandoned() = 0;
+    // A steady clock in milliseconds: checks made during a pause count towards it.
+    virtual qint64 clockMs() = 0;
 };

@@ -29,7 +29,6 @@ BidResult failed(BidFailure failure, int position = 0, const QString &detail = Q
 BidResult checkTarget(BidEnvironment &env, int position, bool (*rule)(const PageTarget &), BidFailure wrong,
                       QPoint *pixel)
 {
-    env.alignPage(position);
     const std::optional<QPoint> at = env.screenPixel(position);
     if (!at)
         return failed(BidFailure::NotTaught, position);
@@ -108,17 +107,20 @@ BidResult placeBid(InputSink &input, BidEnvironment &env, const QString &amountT
     if (passes > passLimit)
         return failed(BidFailure::KeysNotSeen);
 
+    // The pauses before the bid button are the browser's time; the checks run within them.
+    const qint64 echoed = env.clockMs();
+    const auto pauseUntil = [&env, echoed](int ms) { env.pause(int(qMax<qint64>(0, echoed + ms - env.clockMs()))); };
     const std::optional<QString> value = env.valueAt(1);
     if (!value)
         return failed(BidFailure::PageSilent, 1);
     if (value->trimmed() != *amount)
         return failed(BidFailure::AmountNotInField, 1, *value);
 
-    env.pause(500);
+    pauseUntil(500);
     env.alignPage(2);
     p2 = env.screenPixel(2).value_or(p2);
     moveTo(input, p2);
-    env.pause(500);
+    pauseUntil(1000);
     if (env.abandoned())
         return failed(BidFailure::Abandoned);
     if (BidResult r = checkUncovered(env, {p2}, {2}); !r.ok())

@@ -110,9 +110,13 @@ QString describeTarget(const PageTarget &target)
     return target.isEmpty() ? QStringLiteral("nic") : describeElement(target.first());
 }
 
-QString elementAtScript(double x, double y)
+QString elementAtScript(double x, double y, std::optional<QPoint> scroll)
 {
-    return wrap((QByteArray(findElement) + describeChain).constData(), x, y);
+    QByteArray body = QByteArray(findElement) + describeChain;
+    if (scroll)
+        body.prepend(QStringLiteral("window.scrollTo({left: %1, top: %2, behavior: 'instant'});")
+                         .arg(scroll->x()).arg(scroll->y()).toLatin1());
+    return wrap(body.constData(), x, y);
 }
 
 QString valueAtScript(double x, double y)

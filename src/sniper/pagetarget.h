@@ -4,6 +4,8 @@
 #include <QPoint>
 #include <QString>
 
+#include <optional>
+
 // What lies under a point of the page: the element the page finds there, then its ancestors,
 // as the page's script reports them.
 struct PageElement
@@ -41,8 +43,9 @@ QString describeTarget(const PageTarget &target);
 QString describeElement(const PageElement &element);
 
 // The script that finds what lies at a point of the page's view, in CSS pixels, going into
-// frames of the same origin; it evaluates to the list of PageTarget as JSON-like data.
-QString elementAtScript(double x, double y);
+// frames of the same origin; it evaluates to the list of PageTarget as JSON-like data. With a
+// scroll offset, the page is first scrolled there (one trip to the page for both).
+QString elementAtScript(double x, double y, std::optional<QPoint> scroll = std::nullopt);
 // The value of the text field at a point (the same search); null when there is none.
 QString valueAtScript(double x, double y);
 // Scrolls the main frame to an offset in CSS pixels; evaluates to the offset then.

@@ -134,7 +134,6 @@ bool TMain_Form::armingAllowed()
     }
     // What lies at the points now; the page is scrolled back to where they were taught.
     for (int position : {2, 1}) {
-        env.alignPage(position);
         const std::optional<PageTarget> target = env.targetAt(position);
         const bool fits = target && (position == 1 ? isTextField(*target) : isClickable(*target));
         if (fits)

@@ -45,6 +45,7 @@ WindowBidEnvironment::WindowBidEnvironment(QWidget *window, TChromium *browser, 
     , m_abandoned(std::move(abandoned))
     , m_stack(std::make_unique<XWindowStack>())
 {
+    m_clock.start();
     qApp->installEventFilter(this);
     connect(browser->page(), &QWebEnginePage::loadStarted, this, [this] {
         if (m_watchingLoads) {
@@ -167,7 +168,9 @@ std::optional<PageTarget> WindowBidEnvironment::targetAt(int position)
     if (!m_browser)
         return std::nullopt;
     const QPointF at = cssPoint(position);
-    const std::optional<QVariant> answer = PageProbe(m_browser->page()).run(elementAtScript(at.x(), at.y()));
+    const TaughtPoint &point = taught(position);
+    const std::optional<QPoint> scroll = point.place ? std::optional<QPoint>(point.place->scroll) : std::nullopt;
+    const std::optional<QVariant> answer = PageProbe(m_browser->page()).run(elementAtScript(at.x(), at.y(), scroll));
     if (!answer)
         return std::nullopt;
     return pageTargetFrom(*answer);
@@ -213,4 +216,9 @@ bool WindowBidEnvironment::awaitConfirmationPage(int ms)
 bool WindowBidEnvironment::abandoned()
 {
     return !m_window || !m_browser || (m_abandoned && m_abandoned());
+}
+
+qint64 WindowBidEnvironment::clockMs()
+{
+    return m_clock.elapsed();
 }

@@ -3,6 +3,7 @@
 #include "sniper/bidenvironment.h"
 #include "sniper/positions.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 
@@ -36,6 +37,7 @@ public:
     void bidClicked() override;
     bool awaitConfirmationPage(int ms) override;
     bool abandoned() override;
+    qint64 clockMs() override;
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -51,6 +53,7 @@ private:
     std::unique_ptr<XWindowStack> m_stack;
     TaughtPoint m_points[3];
     bool m_read[3] = {false, false, false};
+    QElapsedTimer m_clock;
     int m_releases = 0;
     bool m_watchingLoads = false;
     bool m_loadStarted = false;

@@ -47,7 +47,7 @@ private slots:
         QVERIFY(place(QStringLiteral(" 1250,50 "), true).ok());
         const QStringList expected = {
             "events", "forward",
-            "align 2", "check 2", "align 1", "check 1", "covered? 100,200 300,400 500,600",
+            "check 2", "check 1", "covered? 100,200 300,400 500,600",
             "clipboard 1250,50",
             "size", "move 100,200", "left down", "left up", "await click", "left down", "left up", "await click",
             "keyboard?", "Control down", "V down", "V up", "Control up",
@@ -56,6 +56,14 @@ private slots:
             "left down", "left up", "bid clicked"};
         QCOMPARE(m_log, expected);
         QVERIFY(!m_pending);
+    }
+
+    void checksAfterThePasteCountTowardsThePauses()
+    {
+        // Reading the field back takes 120 ms: the bid button still comes a second after the echo.
+        m_env.checkCost = 120;
+        QVERIFY(place().ok());
+        QCOMPARE(m_log.filter(QStringLiteral("pause")), (QStringList{"pause 380", "pause 500"}));
     }
 
     void aFailedCheckSendsNothingMore_data()

@@ -57,6 +57,7 @@ void FakeBidEnvironment::sleep(int ms)
 
 void FakeBidEnvironment::pause(int ms)
 {
+    m_clock += ms;
     note(QStringLiteral("pause %1").arg(ms));
 }
 
@@ -93,6 +94,7 @@ std::optional<PageTarget> FakeBidEnvironment::targetAt(int position)
 std::optional<QString> FakeBidEnvironment::valueAt(int position)
 {
     note(QStringLiteral("value %1").arg(position));
+    m_clock += checkCost;
     if (!pageAnswers)
         return std::nullopt;
     return fieldValue.value_or(m_clipboard);

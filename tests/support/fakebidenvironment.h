@@ -47,8 +47,12 @@ public:
     void bidClicked() override;
     bool awaitConfirmationPage(int ms) override;
     bool abandoned() override;
+    // The clock moves with the pauses, and by checkCost with every check of the page.
+    qint64 clockMs() override { return m_clock; }
+    qint64 checkCost = 0;
 
 private:
     void note(const QString &line);
     QString m_clipboard;
+    qint64 m_clock = 0;
 };
