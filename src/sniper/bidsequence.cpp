@@ -110,11 +110,19 @@ BidResult placeBid(InputSink &input, BidEnvironment &env, const QString &amountT
     // The pauses before the bid button are the browser's time; the checks run within them.
     const qint64 echoed = env.clockMs();
     const auto pauseUntil = [&env, echoed](int ms) { env.pause(int(qMax<qint64>(0, echoed + ms - env.clockMs()))); };
-    const std::optional<QString> value = env.valueAt(1);
-    if (!value)
-        return failed(BidFailure::PageSilent, 1);
-    if (value->trimmed() != *amount)
-        return failed(BidFailure::AmountNotInField, 1, *value);
+    // The browser reports the keys before its page has taken the clipboard's text: the field is
+    // read until it holds the amount, for at most the first pause.
+    std::optional<QString> value;
+    while (true) {
+        value = env.valueAt(1);
+        if (!value)
+            return failed(BidFailure::PageSilent, 1);
+        if (value->trimmed() == *amount)
+            break;
+        if (env.clockMs() - echoed >= pasteLandsMs || env.abandoned())
+            return failed(BidFailure::AmountNotInField, 1, *value);
+        env.pause(20);
+    }
 
     pauseUntil(500);
     env.alignPage(2);

@@ -24,5 +24,8 @@ BidResult placeBid(InputSink &input, BidEnvironment &env, const QString &amountT
 // clickable and not covered; then one click there.
 BidResult executeBid(InputSink &input, BidEnvironment &env);
 
+// How long the page may take to show the pasted amount in its field, after the key echo.
+constexpr int pasteLandsMs = 400;
+
 // How long the confirmation page may take after the pause that follows the bid.
 constexpr int confirmationLoadMs = 5000;

@@ -1,5 +1,7 @@
 #include "sniper/endtime.h"
 
+#include "sniper/timeformat.h"
+
 namespace {
 
 // Positions are 1-based as in the reading's rules; Copy-like: a start before the text begins
@@ -99,4 +101,9 @@ std::optional<QTime> parseTimeOfDay(QStringView text, const QString &separator, 
     if (hour > 23 || minutes > 59 || seconds > 59)
         return std::nullopt;
     return QTime(hour, minutes, seconds);
+}
+
+std::optional<QTime> endTimeOfPage(QStringView source, const QLocale &locale)
+{
+    return parseTimeOfDay(endTimeText(source), timeSeparator(locale), {locale.amText(), locale.pmText()});
 }

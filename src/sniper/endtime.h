@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QTime>
 
@@ -26,3 +27,7 @@ struct DayPeriodTexts {
 };
 std::optional<QTime> parseTimeOfDay(QStringView text, const QString &separator,
                                     const DayPeriodTexts &periods = {});
+
+// The end time of an item page's source as "načíst čas" reads it, by the locale's time
+// separator and day-period texts; nothing when the page does not show one.
+std::optional<QTime> endTimeOfPage(QStringView source, const QLocale &locale);

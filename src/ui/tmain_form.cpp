@@ -59,6 +59,7 @@ void TMain_Form::connectHandlers()
     connect(Chromium1, &TChromium::OnBeforeBrowse, this, &TMain_Form::Chromium1BeforeBrowse);
     connect(Chromium1, &TChromium::OnKeyEvent, this, &TMain_Form::Chromium1KeyEvent);
     setUpBid();
+    setUpWatch();
 }
 
 void TMain_Form::closeEvent(QCloseEvent *event)
@@ -68,6 +69,7 @@ void TMain_Form::closeEvent(QCloseEvent *event)
     m_closing = true;
     Timer1->stop();
     UdrzovaniSpojeni_Timer->stop();
+    stopWatch();
     for (BrowserView *popup : Chromium1->popups())
         popup->close();
     if (m_about)

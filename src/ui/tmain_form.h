@@ -2,10 +2,14 @@
 
 #include "browser/contextmenuparams.h"
 #include "sniper/bidoutcome.h"
+#include "sniper/siteclock.h"
 
 #include <QPointer>
 #include <QString>
+#include <QTime>
 #include <QWidget>
+
+#include <optional>
 
 #include <functional>
 #include <memory>
@@ -28,6 +32,8 @@ class TRadioGroup;
 class TVistaAltFix;
 class InputSink;
 class BidEnvironment;
+class SiteClockMeter;
+class SleepInhibitor;
 
 // The main window: the browser with its address box on the left, the control panel on the
 // right, a status bar at the bottom. Controls carry the names the rest of the program knows.
@@ -61,6 +67,16 @@ public:
     std::function<std::unique_ptr<BidEnvironment>()> OpenBidEnvironment;
     // The key-echo wait gives up after this many passes of 2 ms.
     int KeyEchoPassLimit;
+
+    // While armed, the page is read again this long before the moment (at once when armed later),
+    // again after this pause while it shows no end time, but never within the last stretch.
+    struct WatchTimings
+    {
+        int checkLeadMs = 90000;
+        int recheckMs = 15000;
+        int quietMs = 60000;
+        int pageLoadMs = 15000;
+    } Watch;
 
     // The bid on the item page, and in live mode its confirmation; each says how it ended.
     BidResult PlaceBid(const QString &amount);
@@ -102,6 +118,9 @@ public:
     QTimer *Timer2;
     QTimer *UdrzovaniSpojeni_Timer;
     TVistaAltFix *VistaAltFix1;
+    QLabel *ServerCas_Label;
+    QCheckBox *PodleServeru_CheckBox;
+    QLabel *Hlidani_Label;
 
     // Handlers.
     void FormCreate();
@@ -143,11 +162,31 @@ private:
     void fire();
     void showOutcome(const BidResult &result, bool itemBidSent);
     BidEnvironment &bidEnvironment();
+    void setUpWatch();
+    void startWatch(qint32 seconds, double computerTarget);
+    void stopWatch();
+    void scheduleCheck();
+    void checkPage(bool reload);
+    void pageChecked(std::optional<QTime> endTime);
+    void applySiteClock();
+    void siteClockMeasured(std::optional<ClockOffset> offset);
+    void showSiteTime();
+    void tellWatch(const QString &text, bool alert);
 
     QPointer<QWidget> m_about;
     std::unique_ptr<BidEnvironment> m_bidEnvironment;
     bool m_closing = false;
     bool m_tomorrowTickedByProgram = false;
+    // Keeping watch while armed.
+    SleepInhibitor *m_inhibitor = nullptr;
+    SiteClockMeter *m_clockMeter = nullptr;
+    QTimer *m_watchTimer = nullptr;
+    std::optional<ClockOffset> m_siteOffset;
+    QString m_siteOffsetHost;
+    double m_computerTarget = 0;
+    qint32 m_armedSeconds = 0;
+    quint64 m_pageChecks = 0;
+    bool m_checkAfterLoad = false;
     quint64 m_sourceRequests = 0;
     quint64 m_lastSourceArrival = 0;
 };

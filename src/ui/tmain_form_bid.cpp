@@ -3,6 +3,7 @@
 #include "ui/tmain_form.h"
 
 #include "browser/tchromium.h"
+#include "desktop/alerts.h"
 #include "sniper/bidamount.h"
 #include "sniper/bidenvironment.h"
 #include "sniper/bidsequence.h"
@@ -75,6 +76,7 @@ void TMain_Form::Odpocitavat_BTTClick()
     if (Timer1->isActive()) {
         Timer1->stop();
         UdrzovaniSpojeni_Timer->stop();
+        stopWatch();
         setStatus(Stav_Label, QString(), statusColor);
         showDisarmed();
         return;
@@ -99,6 +101,7 @@ void TMain_Form::Odpocitavat_BTTClick()
     TargetTime = armed.target;
     Timer1->start(tickMs);
     UdrzovaniSpojeni_Timer->start();
+    startWatch(*seconds, armed.target);
     setStatus(Stav_Label, QStringLiteral("ODPOČET JE ZAPNUTÝ"), statusColor);
     Odpocitavat_BTT->setText(QStringLiteral("Zastavit odpočítávání"));
 }
@@ -207,6 +210,8 @@ void TMain_Form::fire()
     }
     if (m_closing)
         return;
+    if (!Timer1->isActive())
+        stopWatch();
     showOutcome(result, itemBidSent);
 }
 
@@ -217,6 +222,8 @@ void TMain_Form::showOutcome(const BidResult &result, bool itemBidSent)
         setStatus(Stav_Label, outcomeStatus(result, itemBidSent), result.ok() ? statusColor : failureColor);
         showDisarmed();
     }
+    alertUser(this, QStringLiteral("Kavelin"),
+              result.ok() ? QStringLiteral("Příhoz byl odeslán.") : failureMessage(result, itemBidSent));
     if (!result.ok())
         showMessage(failureMessage(result, itemBidSent), this);
 }
@@ -225,6 +232,7 @@ void TMain_Form::UdrzovaniSpojeni_TimerTimer()
 {
     if (secondsBetween(TargetTime, Now()) <= 60)
         return;
+    m_checkAfterLoad = true;
     Chromium1->NavigateTo(Chromium1->CurrentUrl());
 }
 

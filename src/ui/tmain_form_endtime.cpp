@@ -43,9 +43,7 @@ void TMain_Form::Button4Click()
 
     QApplication::clipboard()->setText(PageSource);
 
-    const QLocale locale = QLocale::system();
-    const std::optional<QTime> time = parseTimeOfDay(endTimeText(PageSource), timeSeparator(locale),
-                                                     {locale.amText(), locale.pmText()});
+    const std::optional<QTime> time = endTimeOfPage(PageSource, QLocale::system());
     if (!time) {
         showMessage(QStringLiteral("Došlo k chybě při zjištění času konce aukce. Zkontrolujte, zda jste si "
                                    "načetli stránku se zbožím, které si přejete vydražit. "), this);

@@ -66,6 +66,24 @@ private slots:
         QCOMPARE(m_log.filter(QStringLiteral("pause")), (QStringList{"pause 380", "pause 500"}));
     }
 
+    void theFieldIsReadUntilThePasteLands()
+    {
+        // The page shows the amount on the third reading.
+        int readings = 0;
+        m_env.onProcessEvents = [this] {
+            if (m_input.events.contains(QStringLiteral("Control up")))
+                m_pending = false;
+        };
+        m_env.fieldValue = QStringLiteral("10");
+        m_env.onValueRead = [&] {
+            if (++readings == 3)
+                m_env.fieldValue.reset();
+        };
+        QVERIFY(place().ok());
+        QCOMPARE(readings, 3);
+        QCOMPARE(m_log.filter(QStringLiteral("pause")), (QStringList{"pause 20", "pause 20", "pause 460", "pause 500"}));
+    }
+
     void aFailedCheckSendsNothingMore_data()
     {
         QTest::addColumn<QString>("amount");

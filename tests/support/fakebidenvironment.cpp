@@ -95,6 +95,8 @@ std::optional<QString> FakeBidEnvironment::valueAt(int position)
 {
     note(QStringLiteral("value %1").arg(position));
     m_clock += checkCost;
+    if (onValueRead)
+        onValueRead();
     if (!pageAnswers)
         return std::nullopt;
     return fieldValue.value_or(m_clipboard);

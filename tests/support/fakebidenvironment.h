@@ -25,6 +25,7 @@ public:
     bool confirmationLoads = true;
     bool closed = false;
     std::function<void()> onProcessEvents;
+    std::function<void()> onValueRead;
 
     FakeBidEnvironment();
 
