@@ -5,7 +5,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libqt6opengl6-dev
   libx11-dev libxtst-dev
-  xvfb xauth openbox xdotool wmctrl x11-utils imagemagick
+  xvfb xauth openbox xdotool wmctrl x11-utils imagemagick dbus-daemon
   fonts-dejavu-core fonts-liberation2 ca-certificates
 )
 missing=()

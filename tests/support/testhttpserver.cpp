@@ -1,10 +1,12 @@
 #include "testhttpserver.h"
 
 #include <QHostAddress>
+#include <QLocale>
 #include <QMetaObject>
 #include <QMutexLocker>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimeZone>
 #include <QTimer>
 
 #include <memory>
@@ -135,6 +137,15 @@ void TestHttpServer::onReadyRead(QTcpSocket *socket)
     }
 }
 
+namespace {
+// The Date header of a moment in milliseconds since the epoch, whole seconds as servers write it.
+QByteArray httpDate(qint64 ms)
+{
+    return QLocale::c().toString(QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc()),
+                                 QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'")).toLatin1();
+}
+} // namespace
+
 void TestHttpServer::answer(QTcpSocket *socket, const Request &request)
 {
     Response response;
@@ -159,7 +170,8 @@ void TestHttpServer::answer(QTcpSocket *socket, const Request &request)
     QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + (response.status == 200 ? " OK" : " Status")
         + "\r\nContent-Type: " + response.contentType
         + "\r\nContent-Length: " + QByteArray::number(response.body.size())
-        + "\r\nCache-Control: no-store\r\n";
+        + "\r\nCache-Control: no-store\r\nDate: " + httpDate(QDateTime::currentMSecsSinceEpoch() + m_clockOffsetMs.loadRelaxed())
+        + "\r\n";
     for (const auto &h : response.headers)
         head += h.first + ": " + h.second + "\r\n";
     const QByteArray reply = head + "\r\n" + (request.method == "HEAD" ? QByteArray() : response.body);

@@ -55,6 +55,8 @@ public:
     void clearRequests();
     // Closes every open connection, answered or not.
     void dropConnections();
+    // The server's clock, as its Date headers give it, runs this far ahead of the computer's.
+    void setClockOffset(qint64 ms) { m_clockOffsetMs.storeRelaxed(ms); }
     // Bytes that streamed answers handed to the system so far, headers and framing included.
     qint64 bytesStreamed() const { return m_streamed.loadRelaxed(); }
 
@@ -72,4 +74,5 @@ private:
     QList<Request> m_requests;
     QHash<QTcpSocket *, QByteArray> m_buffers;
     QAtomicInteger<qint64> m_streamed = 0;
+    QAtomicInteger<qint64> m_clockOffsetMs = 0;
 };

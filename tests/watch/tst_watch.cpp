@@ -1,0 +1,220 @@
+#include "browser/browserpage.h"
+#include "browser/tchromium.h"
+#include "fakebidenvironment.h"
+#include "messageboxanswerer.h"
+#include "recordinginputsink.h"
+#include "sniper/countdown.h"
+#include "sniper/endtime.h"
+#include "sniper/positions.h"
+#include "testhttpserver.h"
+#include "ui/tmain_form.h"
+#include "webtest.h"
+
+#include <QCheckBox>
+#include <QDBusConnection>
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWebEngineProfile>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+constexpr int pageTimeout = 20000;
+constexpr double msPerDay = 86400000.0;
+
+// A session bus of the test's own, started before anything in the process looks for one.
+struct PrivateSessionBus
+{
+    long pid = 0;
+    PrivateSessionBus()
+    {
+        FILE *out = popen("dbus-daemon --session --fork --print-address=1 --print-pid=1", "r");
+        char address[512] = {}, pidText[32] = {};
+        if (!out || !fgets(address, sizeof address, out) || !fgets(pidText, sizeof pidText, out))
+            return;
+        pclose(out);
+        address[strcspn(address, "\n")] = 0;
+        setenv("DBUS_SESSION_BUS_ADDRESS", address, 1);
+        pid = std::atol(pidText);
+    }
+    ~PrivateSessionBus()
+    {
+        if (pid > 0)
+            kill(pid_t(pid), SIGTERM);
+    }
+} privateBus;
+
+QByteArray itemPage(const QTime &end)
+{
+    return "<html><head><title>Předmět</title></head><body><p>Končí: " + endTimeMarker.toString().toUtf8()
+        + end.toString(QStringLiteral("HH:mm:ss")).toUtf8() + "</span></p></body></html>";
+}
+} // namespace
+
+// What the desktop session would offer: the screen saver's inhibition and notifications.
+class FakeScreenSaver : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
+public:
+    QList<uint> held;
+    uint next = 1;
+public slots:
+    uint Inhibit(const QString &, const QString &) { held.append(next); return next++; }
+    void UnInhibit(uint cookie) { held.removeAll(cookie); }
+};
+
+class FakeNotifications : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    QStringList bodies;
+public slots:
+    uint Notify(const QString &, uint, const QString &, const QString &, const QString &body, const QStringList &,
+                const QVariantMap &, int)
+    {
+        bodies.append(body);
+        return uint(bodies.size());
+    }
+};
+
+// Keeping watch while armed, with the real page, a private session bus and the fakes above.
+class TestWatch : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(privateBus.pid > 0, "no dbus-daemon");
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        QVERIFY(bus.registerService(QStringLiteral("org.freedesktop.ScreenSaver")));
+        QVERIFY(bus.registerObject(QStringLiteral("/org/freedesktop/ScreenSaver"), &m_saver,
+                                   QDBusConnection::ExportAllSlots));
+        QVERIFY(bus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+        QVERIFY(bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &m_notifications,
+                                   QDBusConnection::ExportAllSlots));
+        QVERIFY(m_server.start());
+    }
+
+    void init()
+    {
+        m_server.setClockOffset(0);
+        m_notifications.bodies.clear();
+        m_form = new TMain_Form(&m_profile);
+        m_form->SettingsFolder = m_dir.path();
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form));
+        for (int position : {1, 2, 3})
+            QVERIFY(writePosition(m_form->SettingsPath(), position, {1, 1}, nullptr));
+        // The bid itself is not what this test looks at: its checks hold and its input is recorded.
+        m_form->OpenBidEnvironment = [this] {
+            auto env = std::make_unique<FakeBidEnvironment>();
+            for (int position : {1, 2, 3})
+                env->pixels[position] = m_form->Chromium1->mapToGlobal(QPoint(5, 5));
+            env->onProcessEvents = [this] { m_form->KeyEchoPending = false; };
+            return std::unique_ptr<BidEnvironment>(std::move(env));
+        };
+        m_form->OpenInput = [] { return std::make_unique<RecordingInputSink>(); };
+        const QTime later = QTime::currentTime().addSecs(600);
+        m_end = QTime(later.hour(), later.minute(), later.second());
+        m_server.setRoute("/item", itemPage(m_end));
+        load();
+        m_form->doKonce_DTP->setTime(m_end);
+    }
+
+    void cleanup()
+    {
+        delete m_form;
+        QTRY_VERIFY(m_saver.held.isEmpty());   // and on exit the inhibition goes too
+    }
+
+    void keptAwakeWhileArmed()
+    {
+        m_form->Odpocitavat_BTTClick();
+        QVERIFY(m_form->Timer1->isActive());
+        QTRY_COMPARE(m_saver.held.size(), 1);
+        m_form->Odpocitavat_BTTClick();
+        QTRY_VERIFY(m_saver.held.isEmpty());
+
+        // Armed for a moment a second ahead: held until the bid is done.
+        m_form->doKonce_DTP->setTime(QTime::currentTime().addSecs(5 + 4 + 1));
+        m_form->Odpocitavat_BTTClick();
+        QTRY_COMPARE(m_saver.held.size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->Stav_Label->text(), QStringLiteral("HOTOVO"), 5000);
+        QTRY_VERIFY(m_saver.held.isEmpty());
+        QTRY_VERIFY(m_notifications.bodies.contains(QStringLiteral("Příhoz byl odeslán.")));
+    }
+
+    void pageWithoutItsMarkerRaisesTheAlert()
+    {
+        // The check comes at once; by then the site shows a login page.
+        m_form->Watch.checkLeadMs = 600000;
+        m_form->Watch.recheckMs = 1000;
+        m_server.setRoute("/item", QByteArray("<html><body><form>Přihlášení</form></body></html>"));
+        m_form->Odpocitavat_BTTClick();
+        const QString alert = QStringLiteral("Stránka zboží neukazuje čas konce aukce. Zkontrolujte, zda jste přihlášeni.");
+        QTRY_VERIFY_WITH_TIMEOUT(m_notifications.bodies.contains(alert), pageTimeout);
+        QCOMPARE(m_form->Hlidani_Label->text(), alert);
+        QVERIFY(m_form->Timer1->isActive());
+        // Checked again while it stays so; back with its marker, the page is found as it was.
+        m_server.setRoute("/item", itemPage(m_end));
+        QTRY_VERIFY_WITH_TIMEOUT(m_form->Hlidani_Label->text().startsWith(QStringLiteral("Stránka zboží zkontrolována")),
+                                 pageTimeout);
+    }
+
+    void anExtendedAuctionIsArmedAgain()
+    {
+        m_form->Watch.checkLeadMs = 600000;
+        m_form->Odpocitavat_BTTClick();
+        const double armed = m_form->TargetTime;
+        m_server.setRoute("/item", itemPage(m_end.addSecs(30)));
+        QTRY_VERIFY_WITH_TIMEOUT(m_form->Hlidani_Label->text().startsWith(QStringLiteral("Konec aukce se změnil")),
+                                 pageTimeout);
+        QCOMPARE(m_form->doKonce_DTP->time(), m_end.addSecs(30));
+        QVERIFY(std::abs((m_form->TargetTime - armed) * msPerDay - 30000) < 200);
+        QVERIFY(m_form->Timer1->isActive());
+    }
+
+    void theMomentFollowsTheSitesClock()
+    {
+        m_server.setClockOffset(-20000);
+        m_form->Odpocitavat_BTTClick();
+        const double byComputer = toDays(QDateTime(QDate::currentDate(), m_end)) - 9.0 / 86400;
+        // The site is 20 s behind: its end comes 20 s later by the computer's clock.
+        QTRY_VERIFY_WITH_TIMEOUT(std::abs((m_form->TargetTime - byComputer) * msPerDay - 20000) < 100, 5000);
+        QVERIFY2(QRegularExpression(QStringLiteral("\\(−(19[,.]9|20[,.]0|20[,.]1) s\\)$")).match(m_form->ServerCas_Label->text()).hasMatch(),
+                 qPrintable(m_form->ServerCas_Label->text()));
+        QVERIFY(m_form->Hlidani_Label->text().startsWith(QStringLiteral("Hodiny počítače se od serveru liší")));
+        // Unticked, the computer's clock counts.
+        m_form->PodleServeru_CheckBox->setChecked(false);
+        QVERIFY(std::abs((m_form->TargetTime - byComputer) * msPerDay) < 2);
+    }
+
+private:
+    void load()
+    {
+        QSignalSpy loaded(m_form->Chromium1->page(), &QWebEnginePage::loadFinished);
+        m_form->Chromium1->NavigateTo(m_server.url(QStringLiteral("/item")).toString());
+        QVERIFY(loaded.wait(pageTimeout));
+    }
+
+    FakeScreenSaver m_saver;
+    FakeNotifications m_notifications;
+    TestHttpServer m_server;
+    QTemporaryDir m_dir;
+    QWebEngineProfile m_profile;
+    TMain_Form *m_form = nullptr;
+    QTime m_end;
+};
+
+KAVELIN_WEBTEST_MAIN(TestWatch)
+#include "tst_watch.moc"
