@@ -2,6 +2,7 @@
 
 #include "sniper/pagetarget.h"
 
+#include <QJsonObject>
 #include <QList>
 #include <QPoint>
 #include <QString>
@@ -49,4 +50,6 @@ public:
     virtual bool abandoned() = 0;
     // A steady clock in milliseconds: checks made during a pause count towards it.
     virtual qint64 clockMs() = 0;
+    // A step of the bid for its record: what was checked and found, what was sent.
+    virtual void note(const QString &event, const QJsonObject &fields = {}) { Q_UNUSED(event) Q_UNUSED(fields) }
 };

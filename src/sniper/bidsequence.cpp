@@ -14,10 +14,11 @@ void moveTo(InputSink &input, QPoint pixel)
     input.moveTo(pixel);
 }
 
-void click(InputSink &input)
+void click(InputSink &input, BidEnvironment &env, int position, QPoint at)
 {
     input.leftButton(true);
     input.leftButton(false);
+    env.note(QStringLiteral("click"), {{"position", position}, {"x", at.x()}, {"y", at.y()}});
 }
 
 BidResult failed(BidFailure failure, int position = 0, const QString &detail = QString())
@@ -33,9 +34,13 @@ BidResult checkTarget(BidEnvironment &env, int position, bool (*rule)(const Page
     if (!at)
         return failed(BidFailure::NotTaught, position);
     const std::optional<PageTarget> target = env.targetAt(position);
-    if (!target)
+    if (!target) {
+        env.note(QStringLiteral("check"), {{"position", position}, {"answer", false}});
         return failed(BidFailure::PageSilent, position);
-    if (!rule(*target))
+    }
+    const bool fits = rule(*target);
+    env.note(QStringLiteral("check"), {{"position", position}, {"found", describeTarget(*target)}, {"ok", fits}});
+    if (!fits)
         return failed(wrong, position, describeTarget(*target));
     *pixel = *at;
     return {};
@@ -44,6 +49,7 @@ BidResult checkTarget(BidEnvironment &env, int position, bool (*rule)(const Page
 BidResult checkUncovered(BidEnvironment &env, const QList<QPoint> &pixels, const QList<int> &positions)
 {
     const int covered = env.firstCovered(pixels);
+    env.note(QStringLiteral("check windows"), {{"covered", covered < 0 ? QJsonValue() : QJsonValue(positions.value(covered))}});
     return covered < 0 ? BidResult{} : failed(BidFailure::WindowCovered, positions.value(covered));
 }
 
@@ -84,7 +90,7 @@ BidResult placeBid(InputSink &input, BidEnvironment &env, const QString &amountT
     // overtake it, and a second click sent meanwhile can be lost. Each click of the double click
     // is therefore sent once the one before has reached the program.
     for (int i = 0; i < 2; ++i) {
-        click(input);
+        click(input, env, 1, p1);
         env.awaitClick();
     }
     if (!env.hasKeyboard())
@@ -95,6 +101,7 @@ BidResult placeBid(InputSink &input, BidEnvironment &env, const QString &amountT
     input.key(InputSink::Key::V, false);
     keyEchoPending = true;
     input.key(InputSink::Key::Control, false);
+    env.note(QStringLiteral("pasted"), {{"amount", *amount}});
 
     int passes = 0;
     while (keyEchoPending && passes <= passLimit && !env.abandoned()) {
@@ -119,10 +126,12 @@ BidResult placeBid(InputSink &input, BidEnvironment &env, const QString &amountT
             return failed(BidFailure::PageSilent, 1);
         if (value->trimmed() == *amount)
             break;
+        env.note(QStringLiteral("field"), {{"value", *value}});
         if (env.clockMs() - echoed >= pasteLandsMs || env.abandoned())
             return failed(BidFailure::AmountNotInField, 1, *value);
         env.pause(20);
     }
+    env.note(QStringLiteral("field"), {{"value", *value}});
 
     pauseUntil(500);
     env.alignPage(2);
@@ -133,7 +142,7 @@ BidResult placeBid(InputSink &input, BidEnvironment &env, const QString &amountT
         return failed(BidFailure::Abandoned);
     if (BidResult r = checkUncovered(env, {p2}, {2}); !r.ok())
         return r;
-    click(input);
+    click(input, env, 2, p2);
     env.bidClicked();
     return {};
 }
@@ -142,7 +151,9 @@ BidResult executeBid(InputSink &input, BidEnvironment &env)
 {
     if (env.abandoned())
         return failed(BidFailure::Abandoned);
-    if (!env.awaitConfirmationPage(confirmationLoadMs))
+    const bool loaded = env.awaitConfirmationPage(confirmationLoadMs);
+    env.note(QStringLiteral("confirmation page"), {{"loaded", loaded}});
+    if (!loaded)
         return failed(BidFailure::ConfirmationNotLoaded, 3);
     QPoint p3;
     if (BidResult r = checkTarget(env, 3, isClickable, BidFailure::NotClickable, &p3); !r.ok())
@@ -150,6 +161,6 @@ BidResult executeBid(InputSink &input, BidEnvironment &env)
     if (BidResult r = checkUncovered(env, {p3}, {3}); !r.ok())
         return r;
     moveTo(input, p3);
-    click(input);
+    click(input, env, 3, p3);
     return {};
 }

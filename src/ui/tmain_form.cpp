@@ -3,6 +3,8 @@
 #include "browser/browserview.h"
 #include "browser/tchromium.h"
 #include "sniper/bidenvironment.h"
+#include "sniper/bidrecord.h"
+#include "ui/thistory_form.h"
 #include "sniper/siteaddresses.h"
 #include "sniper/timeformat.h"
 #include "ui/clicklabel.h"
@@ -42,6 +44,7 @@ TMain_Form::TMain_Form(QWebEngineProfile *profile, QWidget *parent)
 
 TMain_Form::~TMain_Form()
 {
+    delete m_history;
     // The browser goes first, while the profile it belongs to still exists.
     delete Chromium1;
 }
@@ -60,6 +63,7 @@ void TMain_Form::connectHandlers()
     connect(Chromium1, &TChromium::OnKeyEvent, this, &TMain_Form::Chromium1KeyEvent);
     setUpBid();
     setUpWatch();
+    setUpHistory();
 }
 
 void TMain_Form::closeEvent(QCloseEvent *event)
@@ -67,6 +71,8 @@ void TMain_Form::closeEvent(QCloseEvent *event)
     // Closing the main window ends the program, whatever else is open: the countdown stops,
     // a bid under way sends nothing more, pop-ups and the about window go with the window.
     m_closing = true;
+    if (Timer1->isActive())
+        recordEvent(QStringLiteral("disarmed"), {{"why", QStringLiteral("program zavřen")}});
     Timer1->stop();
     UdrzovaniSpojeni_Timer->stop();
     stopWatch();
@@ -74,6 +80,8 @@ void TMain_Form::closeEvent(QCloseEvent *event)
         popup->close();
     if (m_about)
         m_about->close();
+    if (m_history)
+        m_history->close();
     event->accept();
     QCoreApplication::quit();
 }

@@ -4,6 +4,7 @@
 #include "sniper/bidoutcome.h"
 #include "sniper/siteclock.h"
 
+#include <QJsonObject>
 #include <QPointer>
 #include <QString>
 #include <QTime>
@@ -33,6 +34,8 @@ class TVistaAltFix;
 class InputSink;
 class BidEnvironment;
 class SiteClockMeter;
+class BidRecord;
+class THistory_Form;
 class SleepInhibitor;
 
 // The main window: the browser with its address box on the left, the control panel on the
@@ -60,6 +63,8 @@ public:
     // Where nastaveni.ini lives (the program's folder); the local clock as days since
     // 30 December 1899; where the bid's input goes (the X server by default).
     QString SettingsFolder;
+    // Where the records of bids go: a folder per arming.
+    QString RecordsFolder;
     QString SettingsPath() const;
     std::function<double()> Now;
     std::function<std::unique_ptr<InputSink>()> OpenInput;
@@ -121,6 +126,7 @@ public:
     QLabel *ServerCas_Label;
     QCheckBox *PodleServeru_CheckBox;
     QLabel *Hlidani_Label;
+    QPushButton *Historie_BTT;
 
     // Handlers.
     void FormCreate();
@@ -172,6 +178,12 @@ private:
     void siteClockMeasured(std::optional<ClockOffset> offset);
     void showSiteTime();
     void tellWatch(const QString &text, bool alert);
+    void setUpHistory();
+    void startRecord(qint32 seconds);
+    void recordEvent(const QString &event, const QJsonObject &fields = {});
+    std::shared_ptr<BidRecord> recordFiring();
+    void recordOutcome(const std::shared_ptr<BidRecord> &record, const BidResult &result, bool itemBidSent);
+    void showHistory();
 
     QPointer<QWidget> m_about;
     std::unique_ptr<BidEnvironment> m_bidEnvironment;
@@ -187,6 +199,9 @@ private:
     qint32 m_armedSeconds = 0;
     quint64 m_pageChecks = 0;
     bool m_checkAfterLoad = false;
+    // The record of the current arming, and the history window.
+    std::shared_ptr<BidRecord> m_record;
+    QPointer<THistory_Form> m_history;
     quint64 m_sourceRequests = 0;
     quint64 m_lastSourceArrival = 0;
 };

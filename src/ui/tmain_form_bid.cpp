@@ -6,6 +6,7 @@
 #include "desktop/alerts.h"
 #include "sniper/bidamount.h"
 #include "sniper/bidenvironment.h"
+#include "sniper/bidrecord.h"
 #include "sniper/bidsequence.h"
 #include "sniper/countdown.h"
 #include "sniper/positions.h"
@@ -52,7 +53,9 @@ void TMain_Form::setUpBid()
     Now = [] { return toDays(QDateTime::currentDateTime()); };
     OpenInput = [] { return std::make_unique<XTestInputSink>(); };
     OpenBidEnvironment = [this] {
-        return std::make_unique<WindowBidEnvironment>(this, Chromium1, SettingsPath(), [this] { return m_closing; });
+        auto env = std::make_unique<WindowBidEnvironment>(this, Chromium1, SettingsPath(), [this] { return m_closing; });
+        env->journal = [this](const QString &event, const QJsonObject &fields) { recordEvent(event, fields); };
+        return env;
     };
     KeyEchoPassLimit = keyEchoPassLimit;
 
@@ -77,6 +80,8 @@ void TMain_Form::Odpocitavat_BTTClick()
         Timer1->stop();
         UdrzovaniSpojeni_Timer->stop();
         stopWatch();
+        recordEvent(QStringLiteral("disarmed"), {{"why", QStringLiteral("uživatel")}});
+        m_record.reset();
         setStatus(Stav_Label, QString(), statusColor);
         showDisarmed();
         return;
@@ -101,6 +106,7 @@ void TMain_Form::Odpocitavat_BTTClick()
     TargetTime = armed.target;
     Timer1->start(tickMs);
     UdrzovaniSpojeni_Timer->start();
+    startRecord(*seconds);
     startWatch(*seconds, armed.target);
     setStatus(Stav_Label, QStringLiteral("ODPOČET JE ZAPNUTÝ"), statusColor);
     Odpocitavat_BTT->setText(QStringLiteral("Zastavit odpočítávání"));
@@ -189,6 +195,7 @@ void TMain_Form::fire()
 {
     Timer1->stop();
     UdrzovaniSpojeni_Timer->stop();
+    const std::shared_ptr<BidRecord> record = recordFiring();
     m_bidEnvironment = OpenBidEnvironment();
     BidEnvironment &env = *m_bidEnvironment;
     const auto dropEnvironment = qScopeGuard([this] { m_bidEnvironment.reset(); });
@@ -212,6 +219,7 @@ void TMain_Form::fire()
         return;
     if (!Timer1->isActive())
         stopWatch();
+    recordOutcome(record, result, itemBidSent);
     showOutcome(result, itemBidSent);
 }
 
@@ -233,6 +241,7 @@ void TMain_Form::UdrzovaniSpojeni_TimerTimer()
     if (secondsBetween(TargetTime, Now()) <= 60)
         return;
     m_checkAfterLoad = true;
+    recordEvent(QStringLiteral("keep-alive"), {{"url", Chromium1->CurrentUrl()}});
     Chromium1->NavigateTo(Chromium1->CurrentUrl());
 }
 

@@ -137,6 +137,8 @@ void TMain_Form::pageChecked(std::optional<QTime> endTime)
     if (!Timer1->isActive())
         return;
     const double now = Now();
+    recordEvent(QStringLiteral("page checked"),
+                {{"end", endTime ? endTime->toString(QStringLiteral("HH:mm:ss")) : QJsonValue()}});
     if (!endTime) {
         tellWatch(QStringLiteral("Stránka zboží neukazuje čas konce aukce. Zkontrolujte, zda jste přihlášeni."), true);
         if (msLeft(now, TargetTime) - Watch.recheckMs > Watch.quietMs)
@@ -159,6 +161,8 @@ void TMain_Form::pageChecked(std::optional<QTime> endTime)
     }
     m_computerTarget = armed.target;
     applySiteClock();
+    recordEvent(QStringLiteral("re-armed"), {{"end", endTime->toString(QStringLiteral("HH:mm:ss"))},
+                                             {"moment", fromDays(TargetTime).toString(Qt::ISODateWithMs)}});
     tellWatch(QStringLiteral("Konec aukce se změnil na %1. Odpočet je nastaven znovu, %2 s před novým koncem.")
                   .arg(shown).arg(m_armedSeconds), true);
     scheduleCheck();
@@ -181,6 +185,7 @@ void TMain_Form::siteClockMeasured(std::optional<ClockOffset> offset)
             tellWatch(QStringLiteral("Server aukce nesdělil svůj čas, odpočet se řídí časem počítače."), false);
     } else {
         m_siteOffset = offset;
+        recordEvent(QStringLiteral("site clock"), {{"offsetMs", offset->offsetMs}, {"uncertaintyMs", offset->uncertaintyMs}});
         if (offsetNeedsWarning(*offset))
             tellWatch(QStringLiteral("Hodiny počítače se od serveru liší o %1 s.")
                           .arg(QLocale::system().toString(offset->offsetMs / 1000, 'f', 1)),

@@ -222,3 +222,9 @@ qint64 WindowBidEnvironment::clockMs()
 {
     return m_clock.elapsed();
 }
+
+void WindowBidEnvironment::note(const QString &event, const QJsonObject &fields)
+{
+    if (journal)
+        journal(event, fields);
+}

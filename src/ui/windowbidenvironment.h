@@ -38,6 +38,10 @@ public:
     bool awaitConfirmationPage(int ms) override;
     bool abandoned() override;
     qint64 clockMs() override;
+    void note(const QString &event, const QJsonObject &fields) override;
+
+    // Where the bid's steps go: the record of the arming.
+    std::function<void(const QString &, const QJsonObject &)> journal;
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 

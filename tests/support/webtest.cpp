@@ -1,5 +1,6 @@
 #include "webtest.h"
 
+#include <QStandardPaths>
 #include <QtGlobal>
 #include <unistd.h>
 
@@ -13,6 +14,8 @@ void prepareEnvironment()
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
     qputenv("QT_LOGGING_RULES", "js*=false;qt.webenginecontext*=false");
+    // Records of bids and other data of the user's go to the test's own folders.
+    QStandardPaths::setTestModeEnabled(true);
 }
 
 } // namespace webtest
