@@ -6,6 +6,7 @@
 #include "browser/tchromium.h"
 #include "fakeauctionsite.h"
 #include "messageboxanswerer.h"
+#include "sniper/bidrecord.h"
 #include "sniper/countdown.h"
 #include "sniper/positions.h"
 #include "ui/tmain_form.h"
@@ -14,6 +15,8 @@
 #include "webtest.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QDir>
 #include <QDateTimeEdit>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -153,6 +156,7 @@ int main(int argc, char **argv)
     QWebEngineProfile profile;
     TMain_Form form(&profile);
     form.SettingsFolder = dir.path();
+    form.RecordsFolder = QDir(dir.path()).filePath(QStringLiteral("prihozy"));
     form.showMaximized();
     if (!QTest::qWaitForWindowExposed(&form) || !load(form, site.itemUrl())) {
         std::fprintf(stderr, "the window or the item page did not come up\n");
@@ -241,6 +245,28 @@ int main(int argc, char **argv)
     confirmOverhead.print("confirmation: arrival - TargetTime - 2.0 s", 150.0);
     for (auto it = checkFigures.cbegin(); it != checkFigures.cend(); ++it)
         it.value().print(qPrintable(QStringLiteral("check: ") + it.key()), 150.0);
+    // Writing one record as the bid leaves it: the journal, the page at firing and after, a picture.
+    {
+        QElapsedTimer took;
+        took.start();
+        BidRecord record(QDir(dir.path()).filePath(QStringLiteral("bench-records")), QStringLiteral("127.0.0.1"),
+                         QDateTime::currentDateTime());
+        record.hold();
+        for (int i = 0; i < 30; ++i)
+            record.note(QStringLiteral("check"), {{"position", i % 3}, {"found", "prvek <input id=\"amount\">"}});
+        const QByteArray page(5000, 'x');
+        record.keep(QStringLiteral("item.html"), page);
+        record.keep(QStringLiteral("after.html"), page);
+        QBuffer picture;
+        picture.open(QIODevice::WriteOnly);
+        form.Chromium1->view()->grab().save(&picture, "PNG");
+        record.keep(QStringLiteral("after.png"), picture.data());
+        const qint64 beforeWrite = took.nsecsElapsed();
+        record.release();
+        std::printf("one record: %.1f ms to write (journal of 30 events, two pages, a %lld kB picture), "
+                    "%.1f ms with the picture's encoding\n",
+                    (took.nsecsElapsed() - beforeWrite) / 1e6, qint64(picture.size() / 1024), took.nsecsElapsed() / 1e6);
+    }
     std::printf("bids with the right amount: %d of %d; confirmations with it: %d of %d\n", rightAmounts, armings,
                 confirmedRight, armings);
     return rightAmounts == armings ? 0 : 2;

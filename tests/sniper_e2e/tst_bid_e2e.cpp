@@ -1,9 +1,11 @@
 #include "fakeauctionsite.h"
 #include "programrunner.h"
+#include "sniper/journal.h"
 #include "sniper/positions.h"
 #include "xsession.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -48,6 +50,8 @@ private slots:
         QVERIFY(!m_program.isEmpty());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("KAVELIN_AUCTION_SITE"), m_site.server().url(QString()).toString());
+        // The user's data, with the records of bids, in the test's folder.
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("data")));
         m_process.setProcessEnvironment(env);
         m_process.setWorkingDirectory(m_dir.path());
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -128,6 +132,32 @@ private slots:
               bid.received.msecsTo(confirmation.received));
         QTest::qWait(2000);
         QCOMPARE(m_site.confirmations().size(), 1);
+
+        // The record: the page as the site answered, the events in order, the firing within a
+        // tick of the moment, the amount as typed.
+        const QDir record(newestRecord());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record.filePath(QStringLiteral("after.html"))), 10000);
+        QVERIFY(readAll(record.filePath(QStringLiteral("after.html"))).contains("Příhoz potvrzen"));
+        QVERIFY(readAll(record.filePath(QStringLiteral("item.html"))).contains("id=\"amount\""));
+        QVERIFY(QFile::exists(record.filePath(QStringLiteral("after.png"))));
+        const Journal journal = readJournal(readAll(record.filePath(QStringLiteral("journal.jsonl"))));
+        QVERIFY(!journal.damaged);
+        QStringList events;
+        for (qsizetype i = 0; i < journal.entries.size(); ++i) {
+            events.append(journal.entries[i].event);
+            if (i > 0)
+                QVERIFY(journal.entries[i - 1].local <= journal.entries[i].local);
+        }
+        QCOMPARE(events.first(), QStringLiteral("armed"));
+        QCOMPARE(events.last(), QStringLiteral("outcome"));
+        QVERIFY(events.contains(QStringLiteral("pasted")) && events.contains(QStringLiteral("click")));
+        const JournalEntry armed = journal.entries.first();
+        QCOMPARE(armed.fields.value(QStringLiteral("amount")).toString(), QStringLiteral("2480,50"));
+        const JournalEntry fired = journal.entries[events.indexOf(QStringLiteral("fired"))];
+        const QDateTime moment = QDateTime::fromString(fired.fields.value(QStringLiteral("moment")).toString(), Qt::ISODateWithMs);
+        QVERIFY2(moment.msecsTo(fired.local) >= 0 && moment.msecsTo(fired.local) <= 100,
+                 qPrintable(QString::number(moment.msecsTo(fired.local))));
+        QVERIFY(journal.entries.last().fields.value(QStringLiteral("ok")).toBool());
     }
 
     void pageScrolledAfterTeachingStillBids()
@@ -152,7 +182,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(windows(QStringLiteral("Jiny program")).size() == 1, 10000);
         QProcess::execute(QStringLiteral("wmctrl"), {QStringLiteral("-r"), QStringLiteral("Jiny program"),
                                                     QStringLiteral("-b"), QStringLiteral("add,above")});
-        armNowPlus15(QStringLiteral("555"), true, 9, false);
+        armNowPlus15(QStringLiteral("555"), true, 9);
         const qsizetype before = other.readAllStandardOutput().count("ButtonPress");
         QTRY_VERIFY_WITH_TIMEOUT(windows(QStringLiteral("Kavelin")).size() == 2, 20000);
         QVERIFY(m_site.bids().isEmpty());
@@ -162,6 +192,12 @@ private slots:
         other.waitForFinished();
         closeMessageBox();
         QVERIFY(m_site.bids().isEmpty());
+        // The record says why.
+        const Journal journal = readJournal(readAll(QDir(newestRecord()).filePath(QStringLiteral("journal.jsonl"))));
+        QVERIFY2(!journal.entries.isEmpty(), qPrintable(newestRecord()));
+        QCOMPARE(journal.entries.last().event, QStringLiteral("outcome"));
+        const QString reason = journal.entries.last().fields.value(QStringLiteral("reason")).toString();
+        QVERIFY2(reason.contains(QStringLiteral("zakryté")), qPrintable(reason));
     }
 
     void amountFieldMovedAwayClicksNothing()
@@ -219,6 +255,22 @@ private slots:
     }
 
 private:
+    QString newestRecord() const
+    {
+        QDirIterator it(m_dir.filePath(QStringLiteral("data")), {QStringLiteral("prihozy")}, QDir::Dirs,
+                        QDirIterator::Subdirectories);
+        if (!it.hasNext())
+            return QString();
+        const QDir records(it.next());
+        QStringList names = records.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        return names.isEmpty() ? QString() : records.filePath(names.last());
+    }
+    static QByteArray readAll(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
     QPoint inView(const QPoint &pagePoint) const
     {
         return m_client.topLeft() + QPoint(0, addressHeight) + pagePoint;
