@@ -7,7 +7,7 @@ packages=(
   libx11-dev libxtst-dev
   xvfb xauth openbox xdotool wmctrl x11-utils imagemagick
   fonts-dejavu-core fonts-liberation2 fonts-wine ca-certificates
-  dpkg-dev desktop-file-utils appstream
+  dpkg-dev file desktop-file-utils appstream
 )
 missing=()
 for p in "${packages[@]}"; do
