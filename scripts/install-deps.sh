@@ -6,7 +6,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libqt6opengl6-dev
   libx11-dev libxtst-dev
   xvfb xauth openbox xdotool wmctrl x11-utils imagemagick dbus-daemon
-  fonts-dejavu-core fonts-liberation2 ca-certificates
+  fonts-dejavu-core fonts-liberation2 fonts-wine ca-certificates
+  dpkg-dev file desktop-file-utils appstream
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,9 +1,11 @@
 #include "app/kavelinmain.h"
 
+#include "app/appfolders.h"
 #include "app/browserruntime.h"
 #include "app/displaycheck.h"
 #include "app/folderinstance.h"
 #include "app/kavelinapplication.h"
+#include "app/windowfont.h"
 #include "sniper/inifile.h"
 #include "sniper/positions.h"
 #include "ui/messages.h"
@@ -12,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QWebEngineProfile>
 
 #include <cerrno>
@@ -34,7 +37,8 @@ void bringToFront(QWidget &window)
 }
 } // namespace
 
-int kavelinMain(int argc, char *argv[], const std::function<void(TMain_Form &)> &shown)
+int kavelinMain(int argc, char *argv[], const std::function<void(TMain_Form &)> &shown,
+                const QString &installedDataFromProgram)
 {
     browserruntime::prepareProcess();
     // No window can say it: the reason goes to the terminal.
@@ -49,25 +53,32 @@ int kavelinMain(int argc, char *argv[], const std::function<void(TMain_Form &)> 
         return 1;
     }
 
-    const QString profileDir = QStringLiteral("cache");
+    loadTahoma();
+    const AppFolders folders = chooseFolders(currentFolderFacts(installedDataFromProgram));
     // Outlives the profile, so that the next copy starts only when this one has let go of it.
-    FolderInstance instance(profileDir);
+    FolderInstance instance(folders.profileFolder);
     if (instance.claim() == FolderInstance::Claim::HeldByAnother) {
-        const QString text = alreadyRunningText(QDir::currentPath(), instance.askOwnerToRaise());
+        const QString place = QFileInfo(folders.profileFolder).absolutePath();
+        const QString text = alreadyRunningText(place, instance.askOwnerToRaise());
         std::fprintf(stderr, "%s\n", text.toUtf8().constData());
         showMessage(text);
         return 0;
     }
-    ini::removeStrayTemporaries(settingsPath(QCoreApplication::applicationDirPath()), processRunning);
+    if (const QString folder = prepareFolders(folders); !folder.isEmpty()) {
+        showErrorBox(QStringLiteral("Nelze vytvořit složku %1").arg(QDir::toNativeSeparators(folder)));
+        return 1;
+    }
+    ini::removeStrayTemporaries(settingsPath(folders.settingsFolder), processRunning);
 
-    std::unique_ptr<QWebEngineProfile> profile(browserruntime::createProfile(profileDir));
+    std::unique_ptr<QWebEngineProfile> profile(browserruntime::createProfile(folders.profileFolder));
     int exitCode = 0;
     {
         // Windows, with their browsers and pages, are gone before the profile, which then
         // writes its cookies out.
         TMain_Form mainForm(profile.get());
+        mainForm.SettingsFolder = folders.settingsFolder;
         // Created hidden right after the main window; it reads the version file now.
-        const std::unique_ptr<TAbout_Form> aboutForm(new TAbout_Form(QCoreApplication::applicationDirPath()));
+        const std::unique_ptr<TAbout_Form> aboutForm(new TAbout_Form(folders.versionFile, installationText(folders)));
         mainForm.setAboutWindow(aboutForm.get());
         QObject::connect(&instance, &FolderInstance::raiseRequested, &mainForm, [&mainForm] { bringToFront(mainForm); });
         mainForm.showMaximized();

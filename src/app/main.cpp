@@ -2,5 +2,6 @@
 
 int main(int argc, char *argv[])
 {
-    return kavelinMain(argc, argv);
+    // The build says where an installed copy's data lie relative to the program.
+    return kavelinMain(argc, argv, {}, QStringLiteral(KAVELIN_DATA_FROM_PROGRAM));
 }

@@ -17,6 +17,8 @@ namespace {
 constexpr int clientWidth = 668;
 constexpr int clientHeight = 304;
 constexpr int memoWidth = 425;
+constexpr QPoint versionPlace(440, 168);
+constexpr QPoint installationPlace(440, 236);
 
 QUrl onSite(const QString &site, const QString &path)
 {
@@ -49,11 +51,12 @@ const char *textOrNull(const QByteArray &text)
 }
 } // namespace
 
-TAbout_Form::TAbout_Form(const QString &programDir, QWidget *parent)
+TAbout_Form::TAbout_Form(const QString &versionFile, const QString &installation, QWidget *parent)
     : QWidget(parent, Qt::Window)
-    , m_programDir(programDir)
+    , m_versionFile(versionFile)
 {
     createControls();
+    showInstallation(installation);
     connect(Button2, &QPushButton::clicked, this, &TAbout_Form::Button2Click);
     FormCreate();
 }
@@ -89,11 +92,15 @@ void TAbout_Form::createControls()
 
     Label3 = new QLabel(this);
     Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->move(440, 168);
+    Label3->move(versionPlace);
 
     Button2 = new QPushButton(QStringLiteral("Zkontrolovat aktualizace"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setGeometry(442, 198, 145, 25);
+
+    installationLabel = new QLabel(this);
+    installationLabel->setObjectName(QStringLiteral("installationLabel"));
+    installationLabel->move(installationPlace);
 
     resize(clientWidth, clientHeight);
     Memo1->setGeometry(0, 0, memoWidth, clientHeight);
@@ -110,14 +117,23 @@ void TAbout_Form::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
 }
 
-QString TAbout_Form::versionFilePath() const
+void TAbout_Form::showInstallation(const QString &installation)
 {
-    return m_programDir + QStringLiteral("/kavelin.txt");
+    // A folder too long for the window is shortened in its middle; the tip shows it whole.
+    const int room = clientWidth - installationPlace.x();
+    const QFontMetrics metrics = installationLabel->fontMetrics();
+    QStringList lines = installation.split(QLatin1Char('\n'));
+    for (QString &line : lines)
+        line = metrics.elidedText(line, Qt::ElideMiddle, room);
+    const QString shown = lines.join(QLatin1Char('\n'));
+    installationLabel->setText(shown);
+    installationLabel->setToolTip(shown == installation ? QString() : installation);
+    installationLabel->adjustSize();
 }
 
 void TAbout_Form::FormCreate()
 {
-    const VersionFileLine version = readVersionFileLine(versionFilePath());
+    const VersionFileLine version = readVersionFileLine(m_versionFile);
     if (!version.ok) {
         showErrorBox(version.error);
         return;
@@ -132,7 +148,7 @@ void TAbout_Form::Button2Click()
         return;
     const QString site = makerSiteAddress();
     const QByteArray remote = onSite(site, QStringLiteral("/download/kavelin.txt")).toString().toUtf8();
-    const QByteArray local = QFile::encodeName(versionFilePath());
+    const QByteArray local = QFile::encodeName(m_versionFile);
     const QByteArray download = onSite(site, QStringLiteral("/stazeni.php")).toString().toUtf8();
     const QByteArray temp = qgetenv("TEMP");
     unsigned char newer = 0;

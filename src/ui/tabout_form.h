@@ -13,12 +13,14 @@ class TAbout_Form : public QWidget
 {
     Q_OBJECT
 public:
-    // programDir: the directory of the program, where kavelin.txt lies.
-    explicit TAbout_Form(const QString &programDir, QWidget *parent = nullptr);
+    // versionFile: the path of kavelin.txt; installation: where the program keeps its settings,
+    // for the user.
+    TAbout_Form(const QString &versionFile, const QString &installation, QWidget *parent = nullptr);
 
     QPlainTextEdit *Memo1;
     QLabel *Label3;
     QPushButton *Button2;
+    QLabel *installationLabel;
 
     void FormCreate();
     void Button2Click();
@@ -28,7 +30,7 @@ protected:
 
 private:
     void createControls();
-    QString versionFilePath() const;
+    void showInstallation(const QString &installation);
 
-    QString m_programDir;
+    QString m_versionFile;
 };

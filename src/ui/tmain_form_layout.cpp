@@ -5,6 +5,7 @@
 #include "sniper/siteaddresses.h"
 #include "sniper/timeformat.h"
 #include "ui/clicklabel.h"
+#include "ui/labelfit.h"
 #include "ui/tradiogroup.h"
 
 #include <QApplication>
@@ -29,7 +30,7 @@ const QColor testModeColor(255, 240, 179);
 
 QFont tahoma(int pixelSize)
 {
-    // Where Tahoma is not installed, a narrow sans-serif keeps the texts within their places.
+    // Where Tahoma is missing, a sans-serif takes its place and the labels grow to their texts.
     QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(pixelSize);
@@ -44,9 +45,13 @@ T *place(T *control, QWidget *parent, int left, int top, int width, int height)
     return control;
 }
 
-QLabel *label(const QString &text, QWidget *parent, int left, int top, int width, int height)
+// A label at its drawn place, wider when its text needs it.
+template<typename T = QLabel>
+T *label(const QString &text, QWidget *parent, int left, int top, int width, int height)
 {
-    return place(new QLabel(text), parent, left, top, width, height);
+    T *control = place(new T(text), parent, left, top, width, height);
+    fitLabelToText(control);
+    return control;
 }
 
 void setBackground(QWidget *widget, const QColor &color)
@@ -72,18 +77,19 @@ void TMain_Form::createControls(QWebEngineProfile *profile)
     setWindowTitle(QStringLiteral("Kavelin"));
     setFont(tahoma(11));
 
-    // Right: the control panel, "O programu" at its bottom, the rest scrolling above it.
-    Panel1 = new QWidget;
+    // Right: the control panel, "O programu" at its bottom, the rest scrolling above it. The
+    // panel is in the window before its controls are made, so they measure in the window's font.
+    Panel1 = new QWidget(this);
     Panel1->setFixedWidth(285);
     Panel1->setAutoFillBackground(true);
     Button1 = new QPushButton(QStringLiteral("O programu"));
     Button1->setFixedHeight(33);
-    ScrollBox1 = new QScrollArea;
+    ScrollBox1 = new QScrollArea(Panel1);
     ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     auto *content = new QWidget;
     content->setFixedSize(257, 604);
-    createPanel(content);
     ScrollBox1->setWidget(content);
+    createPanel(content);
     auto *panelLayout = new QVBoxLayout(Panel1);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->setSpacing(0);
@@ -132,7 +138,7 @@ void TMain_Form::createControls(QWebEngineProfile *profile)
 void TMain_Form::createPanel(QWidget *content)
 {
     Label1 = label(QStringLiteral("Nejprve se přihlašte!"), content, 144, 11, 100, 13);
-    Label3 = place(new ClickLabel(QStringLiteral("Přejít na ") + auctionSiteAddress()), content, 16, 11, 116, 13);
+    Label3 = label<ClickLabel>(QStringLiteral("Přejít na ") + auctionSiteAddress(), content, 16, 11, 116, 13);
     makeLink(Label3, Qt::PointingHandCursor);
 
     Cas_Groupbox = place(new QGroupBox(QStringLiteral("Aktuální čas počítače")), content, 16, 52, 225, 66);
@@ -158,9 +164,11 @@ void TMain_Form::createPanel(QWidget *content)
     Label10 = label(QStringLiteral("Kč."), GroupBox2, 140, 66, 15, 13);
 
     GroupBox5 = place(new QGroupBox(QStringLiteral("Upozornění")), content, 16, 319, 225, 106);
-    Label17 = label(QStringLiteral("Pro správnou funkci programu nejdříve nastavte souřadnice."), GroupBox5, 16, 24, 189, 26);
+    Label17 = place(new QLabel(QStringLiteral("Pro správnou funkci programu nejdříve nastavte souřadnice.")),
+                    GroupBox5, 16, 24, 189, 26);
     Label17->setWordWrap(true);
-    Label18 = place(new ClickLabel(QStringLiteral("Více viz nápověda.")), GroupBox5, 16, 64, 90, 13);
+    fitLabelToText(Label17);
+    Label18 = label<ClickLabel>(QStringLiteral("Více viz nápověda."), GroupBox5, 16, 64, 90, 13);
     makeLink(Label18, Qt::WhatsThisCursor);
     Label18->setAutoFillBackground(true);
 
@@ -174,8 +182,9 @@ void TMain_Form::createPanel(QWidget *content)
     GroupBox4 = place(new QGroupBox(QStringLiteral("Odpočítávání")), content, 16, 519, 225, 85);
     GroupBox4->setFlat(true);
     setBackground(GroupBox4, Qt::white);
-    Stav_Label = label(QString(12, QLatin1Char(' ')), GroupBox4, 8, 57, 60, 19);
+    Stav_Label = place(new QLabel(QString(12, QLatin1Char(' '))), GroupBox4, 8, 57, 60, 19);
     Stav_Label->setFont(tahoma(16));
+    fitLabelToText(Stav_Label);
     setBackground(Stav_Label, Qt::white);
     Odpocitavat_BTT = place(new QPushButton(QStringLiteral("Zapnout odpočet")), GroupBox4, 12, 26, 205, 25);
 }

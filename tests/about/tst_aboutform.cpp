@@ -38,7 +38,7 @@ private slots:
 
     void windowAsCreated()
     {
-        TAbout_Form form(m_dir.path());
+        TAbout_Form form(m_dir.filePath(QStringLiteral("kavelin.txt")), QString());
         QVERIFY(form.isHidden());
         QCOMPARE(form.windowTitle(), QStringLiteral("O programu"));
         QCOMPARE(form.size(), QSize(668, 304));
@@ -69,7 +69,7 @@ private slots:
     // The version file is read once, when the window is created.
     void closingOnlyHides()
     {
-        QPointer<TAbout_Form> form = new TAbout_Form(m_dir.path());
+        QPointer<TAbout_Form> form = new TAbout_Form(m_dir.filePath(QStringLiteral("kavelin.txt")), QString());
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form));
         writeVersion("9.9");
@@ -85,7 +85,7 @@ private slots:
     {
         QTemporaryDir empty;
         MessageBoxAnswerer answerer;
-        TAbout_Form form(empty.path());
+        TAbout_Form form(empty.filePath(QStringLiteral("kavelin.txt")), QString());
         QCOMPARE(answerer.seen.size(), 1);
         QCOMPARE(answerer.seen.first().text, QStringLiteral("File not found."));
         QCOMPARE(answerer.seen.first().title, QStringLiteral("Kavelin"));
@@ -99,7 +99,7 @@ private slots:
     {
         writeVersion("");
         MessageBoxAnswerer answerer;
-        TAbout_Form form(m_dir.path());
+        TAbout_Form form(m_dir.filePath(QStringLiteral("kavelin.txt")), QString());
         QCOMPARE(form.Label3->text(), QStringLiteral("Verze programu: "));
         QTest::qWait(60);
         QVERIFY(answerer.seen.isEmpty());
@@ -124,7 +124,7 @@ private slots:
         else
             qunsetenv("TEMP");
 
-        TAbout_Form form(m_dir.path());
+        TAbout_Form form(m_dir.filePath(QStringLiteral("kavelin.txt")), QString());
         QTest::mouseClick(form.Button2, Qt::LeftButton);
         QTest::mouseClick(form.Button2, Qt::LeftButton);
 

@@ -55,7 +55,7 @@ private slots:
         other.setGeometry(20, 20, 200, 80);
         other.show();
         QVERIFY(QTest::qWaitForWindowExposed(&other));
-        TAbout_Form form(m_dir.path());
+        TAbout_Form form(m_dir.filePath(QStringLiteral("kavelin.txt")), QString());
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));

@@ -52,7 +52,7 @@ private slots:
         m_catcher.opened.clear();
         m_server.setRoute("/download/kavelin.txt", remote);
 
-        TAbout_Form form(m_dir.path());
+        TAbout_Form form(m_dir.filePath(QStringLiteral("kavelin.txt")), QString());
         MessageBoxAnswerer answerer(answer);
         QTest::mouseClick(form.Button2, Qt::LeftButton);
         QCOMPARE(m_server.requestsFor("/download/kavelin.txt").size(), 1);
