@@ -28,7 +28,8 @@ AppFolders chooseFolders(const FolderFacts &facts)
     if (folders.portable) {
         folders.settingsFolder = QDir::cleanPath(facts.programDir);
         folders.profileFolder = inFolder(facts.currentDir, profileName);
-        folders.bidRecordsFolder = inFolder(facts.programDir, bidRecordsName);
+        // The records of bids are the user's, in a copied folder as well as an installed one.
+        folders.bidRecordsFolder = inFolder(facts.dataLocation, bidRecordsName);
         return folders;
     }
     folders.settingsFolder = QDir::cleanPath(facts.configLocation);

@@ -77,6 +77,7 @@ int kavelinMain(int argc, char *argv[], const std::function<void(TMain_Form &)> 
         // writes its cookies out.
         TMain_Form mainForm(profile.get());
         mainForm.SettingsFolder = folders.settingsFolder;
+        mainForm.RecordsFolder = folders.bidRecordsFolder;
         // Created hidden right after the main window; it reads the version file now.
         const std::unique_ptr<TAbout_Form> aboutForm(new TAbout_Form(folders.versionFile, installationText(folders)));
         mainForm.setAboutWindow(aboutForm.get());

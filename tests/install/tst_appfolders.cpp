@@ -48,7 +48,7 @@ private slots:
         QTest::addColumn<QString>("adopt");
 
         QTest::newRow("build folder") << portable(QStringLiteral("/src/kavelin/build/bin")) << true
-            << "/src/kavelin/build/bin" << "/home/ann/work/cache" << "/src/kavelin/build/bin/prihozy"
+            << "/src/kavelin/build/bin" << "/home/ann/work/cache" << "/home/ann/.local/share/Kavelin/prihozy"
             << "/src/kavelin/build/bin/kavelin.txt" << "";
 
         QTest::newRow("installed") << installed() << false
