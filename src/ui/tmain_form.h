@@ -169,6 +169,7 @@ private:
     void showOutcome(const BidResult &result, bool itemBidSent);
     BidEnvironment &bidEnvironment();
     void setUpWatch();
+    void extendPanel(int bottom);
     void startWatch(qint32 seconds, double computerTarget);
     void stopWatch();
     void scheduleCheck();

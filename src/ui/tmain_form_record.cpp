@@ -29,6 +29,7 @@ void TMain_Form::setUpHistory()
     RecordsFolder = QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("prihozy"));
     Historie_BTT = new QPushButton(QStringLiteral("Historie příhozů"), GroupBox4->parentWidget());
     Historie_BTT->setGeometry(16, 700, 225, 25);
+    extendPanel(Historie_BTT->geometry().bottom());
     connect(Historie_BTT, &QPushButton::clicked, this, &TMain_Form::showHistory);
     // Old records go at start-up; what is pruned is what the folder held then.
     QTimer::singleShot(0, this, [this] { pruneRecords(RecordsFolder); });

@@ -41,6 +41,7 @@ void TMain_Form::setUpWatch()
     Hlidani_Label->setGeometry(16, 634, 225, 60);
     Hlidani_Label->setWordWrap(true);
     Hlidani_Label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    extendPanel(Hlidani_Label->geometry().bottom());
 
     m_inhibitor = new SleepInhibitor(this);
     m_clockMeter = new SiteClockMeter(this);
@@ -59,6 +60,13 @@ void TMain_Form::setUpWatch()
         if (std::exchange(m_checkAfterLoad, false) && Timer1->isActive())
             checkPage(false);
     });
+}
+
+void TMain_Form::extendPanel(int bottom)
+{
+    // The panel's content has a fixed size; what is added below the countdown makes it taller.
+    QWidget *content = GroupBox4->parentWidget();
+    content->setFixedHeight(qMax(content->height(), bottom + 8));
 }
 
 void TMain_Form::startWatch(qint32 seconds, double computerTarget)
