@@ -1,6 +1,6 @@
 #include "sniper/countdown.h"
 
-#include "sniper/integertext.h"
+#include "common/integertext.h"
 
 #include <cfenv>
 #include <cmath>

@@ -2,7 +2,7 @@
 #include "ui/tmain_form.h"
 
 #include "sniper/endtime.h"
-#include "sniper/timeformat.h"
+#include "common/timeformat.h"
 #include "ui/messages.h"
 
 #include <QApplication>

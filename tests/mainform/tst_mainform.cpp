@@ -2,7 +2,7 @@
 #include "browser/browserpage.h"
 #include "browser/browserview.h"
 #include "browser/tchromium.h"
-#include "sniper/timeformat.h"
+#include "common/timeformat.h"
 #include "testhttpserver.h"
 #include "ui/clicklabel.h"
 #include "ui/tmain_form.h"

@@ -2,7 +2,7 @@
 #include "schemewebtest.h"
 
 #include "app/browserruntime.h"
-#include "sniper/timeformat.h"
+#include "common/timeformat.h"
 #include "webtest.h"
 
 #include <QApplication>
