@@ -7,6 +7,7 @@
 #include "fakeauctionsite.h"
 #include "sniper/countdown.h"
 #include "sniper/positions.h"
+#include "tmain_formtestaccess.h"
 #include "ui/tmain_form.h"
 #include "ui/tradiogroup.h"
 #include "webtest.h"
@@ -38,7 +39,7 @@ public:
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::Timer)
-            ticks.append(m_form->Now());
+            ticks.append(inside(m_form).hooks().Now());
         return false;
     }
 
@@ -98,7 +99,7 @@ int main(int argc, char **argv)
     }
     QWebEngineProfile profile;
     TMain_Form form(&profile);
-    form.SettingsFolder = dir.path();
+    inside(&form).hooks().SettingsFolder = dir.path();
     form.showMaximized();
     if (!QTest::qWaitForWindowExposed(&form) || !load(form, site.itemUrl())) {
         std::fprintf(stderr, "the window or the item page did not come up\n");
@@ -132,8 +133,8 @@ int main(int argc, char **argv)
         // The picker 2.3 s plus n + 4 s ahead: the bid fires about 2.3 s after arming.
         const QDateTime picker = QDateTime::currentDateTime().addMSecs(2300 + 9000);
         form.doKonce_DTP->setDateTime(picker);
-        form.Odpocitavat_BTTClick();
-        const double target = form.TargetTime;
+        inside(&form).Odpocitavat_BTTClick();
+        const double target = inside(&form).TargetTime();
 
         QElapsedTimer waited;
         waited.start();

@@ -2,6 +2,7 @@
 
 #include "browser/contextmenuparams.h"
 #include "sniper/bidoutcome.h"
+#include "ui/tmain_formhooks.h"
 
 #include <QPointer>
 #include <QString>
@@ -26,8 +27,7 @@ class QWebEngineProfile;
 class TChromium;
 class TRadioGroup;
 class TVistaAltFix;
-class InputSink;
-class BidEnvironment;
+class TMain_FormTestAccess;
 
 // The main window: the browser with its address box on the left, the control panel on the
 // right, a status bar at the bottom. Controls carry the names the rest of the program knows.
@@ -35,7 +35,7 @@ class TMain_Form : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TMain_Form(QWebEngineProfile *profile, QWidget *parent = nullptr);
+    explicit TMain_Form(QWebEngineProfile *profile, TMain_FormHooks hooks = {}, QWidget *parent = nullptr);
     ~TMain_Form() override;
 
     // The about window, shown by "O programu"; the window does not own it.
@@ -46,21 +46,8 @@ public:
     quint64 RequestPageSource();
     quint64 lastPageSourceArrival() const { return m_lastSourceArrival; }
 
-    // State shared by the window's handlers.
-    bool KeyEchoPending = false;
-    QString PageSource;
-    double TargetTime = 0;   // the moment of the bid, days since 30 December 1899, local time
-
-    // Where nastaveni.ini lives (the program's folder); the local clock as days since
-    // 30 December 1899; where the bid's input goes (the X server by default).
-    QString SettingsFolder;
+    // The settings file, nastaveni.ini in the settings folder.
     QString SettingsPath() const;
-    std::function<double()> Now;
-    std::function<std::unique_ptr<InputSink>()> OpenInput;
-    // What the bid checks and waits on: the page, the window and the X server by default.
-    std::function<std::unique_ptr<BidEnvironment>()> OpenBidEnvironment;
-    // The key-echo wait gives up after this many passes of 2 ms.
-    int KeyEchoPassLimit;
 
     // The bid on the item page, and in live mode its confirmation; each says how it ended.
     BidResult PlaceBid(const QString &amount);
@@ -103,6 +90,18 @@ public:
     QTimer *UdrzovaniSpojeni_Timer;
     TVistaAltFix *VistaAltFix1;
 
+signals:
+    // The page source of a request has arrived in PageSource.
+    void pageSourceArrived(quint64 request);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // The tests that drive the handlers and the countdown's state directly.
+    friend class TMain_FormTestAccess;
+
     // Handlers.
     void FormCreate();
     void Button1Click();
@@ -123,30 +122,28 @@ public:
     void Timer1Timer();
     void UdrzovaniSpojeni_TimerTimer();
 
-signals:
-    // The page source of a request has arrived in PageSource.
-    void pageSourceArrived(quint64 request);
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
-private:
     void createControls(QWebEngineProfile *profile);
     void createPanel(QWidget *content);
     void createTabOrder();
     void connectHandlers();
-    void setUpBid();
     void showDisarmed();
     void endTimeChanged();
     bool armingAllowed();
+    void showTimeLeft(double now);
     void fire();
     void showOutcome(const BidResult &result, bool itemBidSent);
     BidEnvironment &bidEnvironment();
 
+    // State shared by the window's handlers.
+    bool KeyEchoPending = false;
+    QString PageSource;
+    double TargetTime = 0;   // the moment of the bid, days since 30 December 1899, local time
+
+    TMain_FormHooks m_hooks;
     QPointer<QWidget> m_about;
     std::unique_ptr<BidEnvironment> m_bidEnvironment;
     bool m_closing = false;
+    bool m_readingEndTime = false;
     bool m_tomorrowTickedByProgram = false;
     quint64 m_sourceRequests = 0;
     quint64 m_lastSourceArrival = 0;

@@ -5,6 +5,7 @@
 #include "sniper/endtime.h"
 #include "sniper/positions.h"
 #include "testhttpserver.h"
+#include "tmain_formtestaccess.h"
 #include "ui/tmain_form.h"
 #include "webtest.h"
 
@@ -76,7 +77,7 @@ private slots:
         QVERIFY(boxes.seen.isEmpty());
         // The whole live document, as the browser serialises it, is left on the clipboard.
         const QString clipboard = QApplication::clipboard()->text();
-        QCOMPARE(clipboard, m_form->PageSource);
+        QCOMPARE(clipboard, inside(m_form).PageSource());
         QVERIFY(clipboard.startsWith(QStringLiteral("<html><head><title>Předmět</title>")));
         QVERIFY(clipboard.contains(QStringLiteral("21:45:30</span></p></body></html>")));
     }
@@ -106,10 +107,10 @@ private slots:
         load("/item");
         // Points taught, and checks that hold: arming is what this case needs, not the page.
         QTemporaryDir settings;
-        m_form->SettingsFolder = settings.path();
+        inside(m_form).hooks().SettingsFolder = settings.path();
         for (int position : {1, 2, 3})
             QVERIFY(writePosition(m_form->SettingsPath(), position, {1, 1}, nullptr));
-        m_form->OpenBidEnvironment = [this] {
+        inside(m_form).hooks().OpenBidEnvironment = [this] {
             auto env = std::make_unique<FakeBidEnvironment>();
             for (int position : {1, 2, 3})
                 env->pixels[position] = m_form->Chromium1->mapToGlobal(QPoint(5, 5));
@@ -120,11 +121,11 @@ private slots:
         m_form->Sekund1_Edit->setText(QStringLiteral("5"));
         m_form->Odpocitavat_BTT->click();
         QVERIFY(m_form->Timer1->isActive());
-        const double armedAt = m_form->TargetTime;
+        const double armedAt = inside(m_form).TargetTime();
 
         m_form->Button4->click();
         QCOMPARE(m_form->doKonce_DTP->time(), QTime(21, 45, 30));
-        QCOMPARE(m_form->TargetTime, armedAt);
+        QCOMPARE(inside(m_form).TargetTime(), armedAt);
         QVERIFY(m_form->Timer1->isActive());
         m_form->Odpocitavat_BTT->click();
         QVERIFY(!m_form->Timer1->isActive());

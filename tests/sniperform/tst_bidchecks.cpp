@@ -34,8 +34,9 @@ private slots:
     {
         QVERIFY(m_site.start());
         QVERIFY(m_dir.isValid());
-        m_form = new TMain_Form(&m_profile);
-        m_form->SettingsFolder = m_dir.path();
+        TMain_FormHooks hooks;
+        hooks.SettingsFolder = m_dir.path();
+        m_form = new TMain_Form(&m_profile, hooks);
         m_form->showMaximized();
         QVERIFY(QTest::qWaitForWindowActive(m_form));
         load(m_site.itemUrl());

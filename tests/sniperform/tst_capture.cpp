@@ -4,6 +4,7 @@
 #include "messageboxanswerer.h"
 #include "sniper/positions.h"
 #include "testhttpserver.h"
+#include "tmain_formtestaccess.h"
 #include "ui/tmain_form.h"
 #include "webtest.h"
 
@@ -50,7 +51,7 @@ private slots:
     void init()
     {
         m_dir.reset(new QTemporaryDir);
-        m_form->SettingsFolder = m_dir->path();
+        inside(m_form).hooks().SettingsFolder = m_dir->path();
         m_closer.reset(new MessageBoxAnswerer);
     }
 
@@ -122,7 +123,7 @@ private slots:
         ContextMenuParams params;
         params.screenPixel = QPoint(7, 9);
         bool result = false;
-        m_form->Chromium1ContextMenuCommand(m_form->Chromium1, params, id, {}, result);
+        inside(m_form).Chromium1ContextMenuCommand(m_form->Chromium1, params, id, {}, result);
         QCOMPARE(result, handled);
         QCOMPARE(QFile::exists(m_form->SettingsPath()), handled);
         QCOMPARE(m_closer->texts().size(), handled ? 1 : 0);
@@ -130,11 +131,11 @@ private slots:
 
     void unwritableFileIsReportedAndNotConfirmed()
     {
-        m_form->SettingsFolder = m_dir->filePath(QStringLiteral("missing-folder"));
+        inside(m_form).hooks().SettingsFolder = m_dir->filePath(QStringLiteral("missing-folder"));
         ContextMenuParams params;
         params.screenPixel = QPoint(7, 9);
         bool result = false;
-        m_form->Chromium1ContextMenuCommand(m_form->Chromium1, params, 102, {}, result);
+        inside(m_form).Chromium1ContextMenuCommand(m_form->Chromium1, params, 102, {}, result);
         QVERIFY(result);
         QCOMPARE(m_closer->texts().size(), 1);
         QVERIFY2(m_closer->texts()[0].startsWith(QStringLiteral("Pozice nebyla uložena: ")), qPrintable(m_closer->texts()[0]));
