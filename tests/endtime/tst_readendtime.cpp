@@ -14,11 +14,11 @@
 #include <QClipboard>
 #include <QDateTimeEdit>
 #include <QLineEdit>
-#include <QTimer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWebEngineProfile>
 
 namespace {
@@ -100,6 +100,22 @@ private slots:
         QCOMPARE(boxes.seen.first().title, QStringLiteral("Kavelin"));
         QCOMPARE(m_form->doKonce_DTP->dateTime(), QDateTime(QDate(2026, 12, 24), QTime(1, 0)));
         QVERIFY(QApplication::clipboard()->text().contains(QStringLiteral("Úvodní stránka bez aukce")));
+    }
+
+    // A second press while the first waits for the browser starts no second wait inside it.
+    void secondPressWhileWaitingIsIgnored()
+    {
+        load("/item");
+        MessageBoxAnswerer boxes;
+        QSignalSpy arrived(m_form, &TMain_Form::pageSourceArrived);
+        QTimer::singleShot(0, m_form->Button4, &QPushButton::click);
+        m_form->Button4->click();
+        QCOMPARE(arrived.count(), 1);
+        QCOMPARE(m_form->doKonce_DTP->time(), QTime(21, 45, 30));
+        QVERIFY(boxes.seen.isEmpty());
+        // Once the first press is done, the button reads again.
+        m_form->Button4->click();
+        QCOMPARE(arrived.count(), 2);
     }
 
     void armedCountdownKeepsItsMoment()

@@ -210,14 +210,6 @@ private slots:
         QVERIFY(inside(m_form).PageSource().contains(QStringLiteral("typed")));
     }
 
-    void statusBarShowsNoText()
-    {
-        m_form->show();
-        m_form->Odpocitavat_BTT->setStatusTip(QStringLiteral("tip"));
-        QTest::mouseMove(m_form->Odpocitavat_BTT);
-        QTest::qWait(100);
-        QCOMPARE(m_form->StatusBar1->currentMessage(), QString());
-    }
 
 private:
     TestHttpServer m_server;
