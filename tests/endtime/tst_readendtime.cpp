@@ -8,6 +8,7 @@
 #include "tmain_formtestaccess.h"
 #include "ui/tmain_form.h"
 #include "webtest.h"
+#include "webwait.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,7 +23,7 @@
 #include <QWebEngineProfile>
 
 namespace {
-constexpr int pageTimeout = 20000;
+using webtest::pageTimeout;
 const QString failureText = QStringLiteral(
     "Došlo k chybě při zjištění času konce aukce. Zkontrolujte, zda jste si načetli stránku se zbožím, "
     "které si přejete vydražit. ");
@@ -150,9 +151,9 @@ private slots:
 private:
     void load(const QByteArray &path)
     {
-        QSignalSpy loaded(m_form->Chromium1->page(), &QWebEnginePage::loadFinished);
-        m_form->Chromium1->NavigateTo(m_server.url(QString::fromLatin1(path)).toString());
-        QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, pageTimeout);
+        QVERIFY(webtest::loadAndWait(*m_form->Chromium1->page(), [&] {
+            m_form->Chromium1->NavigateTo(m_server.url(QString::fromLatin1(path)).toString());
+        }));
     }
 
     TestHttpServer m_server;

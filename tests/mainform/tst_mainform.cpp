@@ -9,6 +9,7 @@
 #include "ui/tmain_form.h"
 #include "ui/tradiogroup.h"
 #include "webtest.h"
+#include "webwait.h"
 
 #include <QDateTimeEdit>
 #include <QDesktopServices>
@@ -25,7 +26,7 @@
 #include <QWebEngineProfile>
 
 namespace {
-constexpr int pageTimeout = 20000;
+using webtest::pageTimeout;
 }
 
 class TestMainForm : public QObject

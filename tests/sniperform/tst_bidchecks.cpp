@@ -7,6 +7,7 @@
 #include "ui/tmain_form.h"
 #include "ui/windowbidenvironment.h"
 #include "webtest.h"
+#include "webwait.h"
 
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -17,7 +18,7 @@
 #include <QWebEngineProfile>
 
 namespace {
-constexpr int pageTimeout = 20000;
+using webtest::pageTimeout;
 QPoint centre(const QRect &r)
 {
     return r.center();
@@ -135,9 +136,7 @@ private slots:
 private:
     void load(const QUrl &url)
     {
-        QSignalSpy loaded(m_form->Chromium1->page(), &QWebEnginePage::loadFinished);
-        m_form->Chromium1->NavigateTo(url.toString());
-        QVERIFY(loaded.wait(pageTimeout));
+        QVERIFY(webtest::loadAndWait(*m_form->Chromium1->page(), [&] { m_form->Chromium1->NavigateTo(url.toString()); }));
     }
     void run(const QString &script)
     {

@@ -7,6 +7,7 @@
 #include "tmain_formtestaccess.h"
 #include "ui/tmain_form.h"
 #include "webtest.h"
+#include "webwait.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,7 +18,7 @@
 #include <QWebEngineProfile>
 
 namespace {
-constexpr int pageTimeout = 20000;
+using webtest::pageTimeout;
 const QStringList captions = {
     QStringLiteral("1. Souřadnice - Výše příhozu __ Kč"),
     QStringLiteral("2. Souřadnice - Tlačíto Přihodit na stránce zboží"),
@@ -43,9 +44,8 @@ private slots:
         m_form->resize(1000, 800);
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form));
-        QSignalSpy loaded(m_form->Chromium1->page(), &QWebEnginePage::loadFinished);
-        m_form->Chromium1->NavigateTo(m_server.url().toString());
-        QVERIFY(loaded.wait(pageTimeout));
+        QVERIFY(webtest::loadAndWait(*m_form->Chromium1->page(),
+                                     [this] { m_form->Chromium1->NavigateTo(m_server.url().toString()); }));
     }
 
     void init()
@@ -146,17 +146,7 @@ private slots:
 private:
     QMenu *openMenu(const QPoint &at)
     {
-        // Right after a load the page may not take input yet: the click is repeated until a
-        // menu opens.
-        QWidget *target = m_form->Chromium1->view()->focusProxy();
-        QMenu *menu = nullptr;
-        for (int attempt = 0; attempt < 8 && !menu; ++attempt) {
-            QTest::mouseMove(target, at);
-            QTest::mousePress(target, Qt::RightButton, {}, at);
-            QTest::mouseRelease(target, Qt::RightButton, {}, at);
-            (void)QTest::qWaitFor([&] { return (menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())); }, 2500);
-        }
-        return menu;
+        return webtest::openContextMenu(m_form->Chromium1->view()->focusProxy(), at);
     }
 
     TestHttpServer m_server;

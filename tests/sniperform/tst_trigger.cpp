@@ -12,6 +12,7 @@
 #include "ui/tmain_form.h"
 #include "ui/tradiogroup.h"
 #include "webtest.h"
+#include "webwait.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -28,7 +29,7 @@
 #include <QWebEngineProfile>
 
 namespace {
-constexpr int pageTimeout = 20000;
+using webtest::pageTimeout;
 const QColor statusColor(0, 255, 0);
 const QDate today(2024, 3, 10);
 
