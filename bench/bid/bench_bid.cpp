@@ -9,6 +9,7 @@
 #include "sniper/bidrecord.h"
 #include "sniper/countdown.h"
 #include "sniper/positions.h"
+#include "tmain_formtestaccess.h"
 #include "ui/tmain_form.h"
 #include "ui/tradiogroup.h"
 #include "ui/windowbidenvironment.h"
@@ -44,7 +45,7 @@ public:
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::Timer)
-            ticks.append(m_form->Now());
+            ticks.append(inside(m_form).hooks().Now());
         return false;
     }
 
@@ -155,8 +156,8 @@ int main(int argc, char **argv)
     }
     QWebEngineProfile profile;
     TMain_Form form(&profile);
-    form.SettingsFolder = dir.path();
-    form.RecordsFolder = QDir(dir.path()).filePath(QStringLiteral("prihozy"));
+    inside(&form).hooks().SettingsFolder = dir.path();
+    inside(&form).hooks().RecordsFolder = QDir(dir.path()).filePath(QStringLiteral("prihozy"));
     form.showMaximized();
     if (!QTest::qWaitForWindowExposed(&form) || !load(form, site.itemUrl())) {
         std::fprintf(stderr, "the window or the item page did not come up\n");
@@ -174,8 +175,8 @@ int main(int argc, char **argv)
                      {}, nullptr);
     form.Mod_RadioGroup->setItemIndex(1);
     QMap<QString, double> spent;
-    const auto realEnvironment = form.OpenBidEnvironment;
-    form.OpenBidEnvironment = [&] {
+    const auto realEnvironment = inside(&form).hooks().OpenBidEnvironment;
+    inside(&form).hooks().OpenBidEnvironment = [&] {
         return std::make_unique<TimedBidEnvironment>(realEnvironment(), spent);
     };
     QMap<QString, Figures> checkFigures;
@@ -200,8 +201,8 @@ int main(int argc, char **argv)
         // The picker 2.3 s plus n + 4 s ahead: the bid fires about 2.3 s after arming.
         const QDateTime picker = QDateTime::currentDateTime().addMSecs(2300 + 9000);
         form.doKonce_DTP->setDateTime(picker);
-        form.Odpocitavat_BTTClick();
-        const double target = form.TargetTime;
+        inside(&form).Odpocitavat_BTTClick();
+        const double target = inside(&form).TargetTime();
 
         QElapsedTimer waited;
         waited.start();

@@ -75,9 +75,10 @@ int kavelinMain(int argc, char *argv[], const std::function<void(TMain_Form &)> 
     {
         // Windows, with their browsers and pages, are gone before the profile, which then
         // writes its cookies out.
-        TMain_Form mainForm(profile.get());
-        mainForm.SettingsFolder = folders.settingsFolder;
-        mainForm.RecordsFolder = folders.bidRecordsFolder;
+        TMain_FormHooks hooks;
+        hooks.SettingsFolder = folders.settingsFolder;
+        hooks.RecordsFolder = folders.bidRecordsFolder;
+        TMain_Form mainForm(profile.get(), hooks);
         // Created hidden right after the main window; it reads the version file now.
         const std::unique_ptr<TAbout_Form> aboutForm(new TAbout_Form(folders.versionFile, installationText(folders)));
         mainForm.setAboutWindow(aboutForm.get());

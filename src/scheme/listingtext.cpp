@@ -1,6 +1,6 @@
 #include "scheme/listingtext.h"
 
-#include "sniper/timeformat.h"
+#include "common/timeformat.h"
 
 #include <array>
 

@@ -1,8 +1,8 @@
 #include "sniper/countdown.h"
 
-#include "sniper/integertext.h"
+#include "common/integertext.h"
+#include "common/rounding.h"
 
-#include <cfenv>
 #include <cmath>
 
 namespace {
@@ -10,15 +10,6 @@ namespace {
 constexpr double msPerDay = 86400000.0;
 constexpr qint64 msPerDayInt = 86400000;
 const QDate epoch(1899, 12, 30);
-
-double roundHalfEven(double value)
-{
-    const int mode = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double rounded = std::nearbyint(value);
-    std::fesetround(mode);
-    return rounded;
-}
 
 // The time of day of a moment, in whole milliseconds.
 qint64 timeOfDayMs(double days)

@@ -1,6 +1,6 @@
 #include "sniper/endtime.h"
 
-#include "sniper/timeformat.h"
+#include "common/timeformat.h"
 
 namespace {
 

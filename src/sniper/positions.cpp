@@ -1,7 +1,7 @@
 #include "sniper/positions.h"
 
 #include "sniper/inifile.h"
-#include "sniper/integertext.h"
+#include "common/integertext.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #include "ui/tabout_form.h"
 
-#include "sniper/siteaddresses.h"
+#include "common/siteaddresses.h"
 #include "ui/messages.h"
 #include "ui/versionline.h"
 #include "update/zjistiverzi.h"

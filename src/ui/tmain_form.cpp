@@ -2,15 +2,21 @@
 
 #include "browser/browserview.h"
 #include "browser/tchromium.h"
+#include "desktop/xtestinputsink.h"
 #include "sniper/bidenvironment.h"
+#include "common/siteaddresses.h"
+#include "common/timeformat.h"
 #include "sniper/bidrecord.h"
+#include "sniper/bidsequence.h"
+#include "sniper/countdown.h"
+#include "sniper/positions.h"
 #include "ui/thistory_form.h"
-#include "sniper/siteaddresses.h"
-#include "sniper/timeformat.h"
 #include "ui/clicklabel.h"
 #include "ui/tradiogroup.h"
 #include "ui/tvistaaltfix.h"
+#include "ui/windowbidenvironment.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTimeEdit>
@@ -31,9 +37,25 @@ QUrl onSite(const QString &site, const QString &pathAndQuery)
 }
 } // namespace
 
-TMain_Form::TMain_Form(QWebEngineProfile *profile, QWidget *parent)
+TMain_Form::TMain_Form(QWebEngineProfile *profile, TMain_FormHooks hooks, QWidget *parent)
     : QWidget(parent)
+    , m_hooks(std::move(hooks))
 {
+    if (m_hooks.SettingsFolder.isEmpty())
+        m_hooks.SettingsFolder = QCoreApplication::applicationDirPath();
+    if (!m_hooks.Now)
+        m_hooks.Now = [] { return toDays(QDateTime::currentDateTime()); };
+    if (!m_hooks.OpenInput)
+        m_hooks.OpenInput = [] { return std::make_unique<XTestInputSink>(); };
+    if (!m_hooks.OpenBidEnvironment) {
+        m_hooks.OpenBidEnvironment = [this] {
+            auto env = std::make_unique<WindowBidEnvironment>(this, Chromium1, SettingsPath(), [this] { return m_closing; });
+            env->journal = [this](const QString &event, const QJsonObject &fields) { recordEvent(event, fields); };
+            return env;
+        };
+    }
+    if (m_hooks.KeyEchoPassLimit <= 0)
+        m_hooks.KeyEchoPassLimit = keyEchoPassLimit;
     createControls(profile);
     VistaAltFix1 = new TVistaAltFix(this);
     connectHandlers();
@@ -61,7 +83,14 @@ void TMain_Form::connectHandlers()
     connect(Chromium1, &TChromium::OnAddressChange, this, &TMain_Form::Chromium1AddressChange);
     connect(Chromium1, &TChromium::OnBeforeBrowse, this, &TMain_Form::Chromium1BeforeBrowse);
     connect(Chromium1, &TChromium::OnKeyEvent, this, &TMain_Form::Chromium1KeyEvent);
-    setUpBid();
+    connect(Chromium1, &TChromium::OnBeforeContextMenu, this, &TMain_Form::Chromium1BeforeContextMenu);
+    connect(Chromium1, &TChromium::OnContextMenuCommand, this, &TMain_Form::Chromium1ContextMenuCommand);
+    connect(Odpocitavat_BTT, &QPushButton::clicked, this, &TMain_Form::Odpocitavat_BTTClick);
+    connect(Button5, &QPushButton::clicked, this, &TMain_Form::Button5Click);
+    // A box the user ticks or unticks is the user's.
+    connect(Zitra_CheckBox, &QCheckBox::clicked, this, [this] { m_tomorrowTickedByProgram = false; });
+    connect(Timer1, &QTimer::timeout, this, &TMain_Form::Timer1Timer);
+    connect(UdrzovaniSpojeni_Timer, &QTimer::timeout, this, &TMain_Form::UdrzovaniSpojeni_TimerTimer);
     setUpWatch();
     setUpHistory();
 }

@@ -3,6 +3,7 @@
 #include "browser/contextmenuparams.h"
 #include "sniper/bidoutcome.h"
 #include "sniper/siteclock.h"
+#include "ui/tmain_formhooks.h"
 
 #include <QJsonObject>
 #include <QPointer>
@@ -31,12 +32,11 @@ class QWebEngineProfile;
 class TChromium;
 class TRadioGroup;
 class TVistaAltFix;
-class InputSink;
-class BidEnvironment;
 class SiteClockMeter;
 class BidRecord;
 class THistory_Form;
 class SleepInhibitor;
+class TMain_FormTestAccess;
 
 // The main window: the browser with its address box on the left, the control panel on the
 // right, a status bar at the bottom. Controls carry the names the rest of the program knows.
@@ -44,7 +44,7 @@ class TMain_Form : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TMain_Form(QWebEngineProfile *profile, QWidget *parent = nullptr);
+    explicit TMain_Form(QWebEngineProfile *profile, TMain_FormHooks hooks = {}, QWidget *parent = nullptr);
     ~TMain_Form() override;
 
     // The about window, shown by "O programu"; the window does not own it.
@@ -55,33 +55,8 @@ public:
     quint64 RequestPageSource();
     quint64 lastPageSourceArrival() const { return m_lastSourceArrival; }
 
-    // State shared by the window's handlers.
-    bool KeyEchoPending = false;
-    QString PageSource;
-    double TargetTime = 0;   // the moment of the bid, days since 30 December 1899, local time
-
-    // Where nastaveni.ini lives (the program's folder); the local clock as days since
-    // 30 December 1899; where the bid's input goes (the X server by default).
-    QString SettingsFolder;
-    // Where the records of bids go: a folder per arming.
-    QString RecordsFolder;
+    // The settings file, nastaveni.ini in the settings folder.
     QString SettingsPath() const;
-    std::function<double()> Now;
-    std::function<std::unique_ptr<InputSink>()> OpenInput;
-    // What the bid checks and waits on: the page, the window and the X server by default.
-    std::function<std::unique_ptr<BidEnvironment>()> OpenBidEnvironment;
-    // The key-echo wait gives up after this many passes of 2 ms.
-    int KeyEchoPassLimit;
-
-    // While armed, the page is read again this long before the moment (at once when armed later),
-    // again after this pause while it shows no end time, but never within the last stretch.
-    struct WatchTimings
-    {
-        int checkLeadMs = 90000;
-        int recheckMs = 15000;
-        int quietMs = 60000;
-        int pageLoadMs = 15000;
-    } Watch;
 
     // The bid on the item page, and in live mode its confirmation; each says how it ended.
     BidResult PlaceBid(const QString &amount);
@@ -128,6 +103,18 @@ public:
     QLabel *Hlidani_Label;
     QPushButton *Historie_BTT;
 
+signals:
+    // The page source of a request has arrived in PageSource.
+    void pageSourceArrived(quint64 request);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // The tests that drive the handlers and the countdown's state directly.
+    friend class TMain_FormTestAccess;
+
     // Handlers.
     void FormCreate();
     void Button1Click();
@@ -148,23 +135,14 @@ public:
     void Timer1Timer();
     void UdrzovaniSpojeni_TimerTimer();
 
-signals:
-    // The page source of a request has arrived in PageSource.
-    void pageSourceArrived(quint64 request);
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
-private:
     void createControls(QWebEngineProfile *profile);
     void createPanel(QWidget *content);
     void createTabOrder();
     void connectHandlers();
-    void setUpBid();
     void showDisarmed();
     void endTimeChanged();
     bool armingAllowed();
+    void showTimeLeft(double now);
     void fire();
     void showOutcome(const BidResult &result, bool itemBidSent);
     BidEnvironment &bidEnvironment();
@@ -186,9 +164,16 @@ private:
     void recordOutcome(const std::shared_ptr<BidRecord> &record, const BidResult &result, bool itemBidSent);
     void showHistory();
 
+    // State shared by the window's handlers.
+    bool KeyEchoPending = false;
+    QString PageSource;
+    double TargetTime = 0;   // the moment of the bid, days since 30 December 1899, local time
+
+    TMain_FormHooks m_hooks;
     QPointer<QWidget> m_about;
     std::unique_ptr<BidEnvironment> m_bidEnvironment;
     bool m_closing = false;
+    bool m_readingEndTime = false;
     bool m_tomorrowTickedByProgram = false;
     // Keeping watch while armed.
     SleepInhibitor *m_inhibitor = nullptr;

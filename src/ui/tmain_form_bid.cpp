@@ -10,11 +10,9 @@
 #include "sniper/bidsequence.h"
 #include "sniper/countdown.h"
 #include "sniper/positions.h"
-#include "sniper/timeformat.h"
-#include "sniper/xtestinputsink.h"
+#include "common/timeformat.h"
 #include "ui/messages.h"
 #include "ui/tradiogroup.h"
-#include "ui/windowbidenvironment.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -47,31 +45,9 @@ void setStatus(QLabel *label, const QString &text, const QColor &color)
 
 } // namespace
 
-void TMain_Form::setUpBid()
-{
-    SettingsFolder = QCoreApplication::applicationDirPath();
-    Now = [] { return toDays(QDateTime::currentDateTime()); };
-    OpenInput = [] { return std::make_unique<XTestInputSink>(); };
-    OpenBidEnvironment = [this] {
-        auto env = std::make_unique<WindowBidEnvironment>(this, Chromium1, SettingsPath(), [this] { return m_closing; });
-        env->journal = [this](const QString &event, const QJsonObject &fields) { recordEvent(event, fields); };
-        return env;
-    };
-    KeyEchoPassLimit = keyEchoPassLimit;
-
-    connect(Odpocitavat_BTT, &QPushButton::clicked, this, &TMain_Form::Odpocitavat_BTTClick);
-    connect(Button5, &QPushButton::clicked, this, &TMain_Form::Button5Click);
-    // A box the user ticks or unticks is the user's.
-    connect(Zitra_CheckBox, &QCheckBox::clicked, this, [this] { m_tomorrowTickedByProgram = false; });
-    connect(Timer1, &QTimer::timeout, this, &TMain_Form::Timer1Timer);
-    connect(UdrzovaniSpojeni_Timer, &QTimer::timeout, this, &TMain_Form::UdrzovaniSpojeni_TimerTimer);
-    connect(Chromium1, &TChromium::OnBeforeContextMenu, this, &TMain_Form::Chromium1BeforeContextMenu);
-    connect(Chromium1, &TChromium::OnContextMenuCommand, this, &TMain_Form::Chromium1ContextMenuCommand);
-}
-
 QString TMain_Form::SettingsPath() const
 {
-    return settingsPath(SettingsFolder);
+    return settingsPath(m_hooks.SettingsFolder);
 }
 
 void TMain_Form::Odpocitavat_BTTClick()
@@ -87,7 +63,7 @@ void TMain_Form::Odpocitavat_BTTClick()
         return;
     }
 
-    TargetTime = Now();
+    TargetTime = m_hooks.Now();
     const std::optional<qint32> seconds = armingSeconds(Sekund1_Edit->text());
     if (!seconds) {
         // Less would bid after the end; more is a day or more ahead.
@@ -128,7 +104,7 @@ bool TMain_Form::armingAllowed()
         }
     }
 
-    const std::unique_ptr<BidEnvironment> checks = OpenBidEnvironment();
+    const std::unique_ptr<BidEnvironment> checks = m_hooks.OpenBidEnvironment();
     BidEnvironment &env = *checks;
     const QWidget *view = Chromium1;
     const qreal ratio = view->devicePixelRatioF();
@@ -164,7 +140,7 @@ void TMain_Form::showDisarmed()
 
 void TMain_Form::Button5Click()
 {
-    doKonce_DTP->setDateTime(fromDays(nowPlus15Seconds(Now(), toDays(doKonce_DTP->dateTime()))));
+    doKonce_DTP->setDateTime(fromDays(nowPlus15Seconds(m_hooks.Now(), toDays(doKonce_DTP->dateTime()))));
     endTimeChanged();
 }
 
@@ -178,17 +154,18 @@ void TMain_Form::endTimeChanged()
 
 void TMain_Form::Timer1Timer()
 {
-    const double now = Now();
-    if (!isLaterThan(now, TargetTime)) {
-        GroupBox4->setTitle(QStringLiteral("Odpočítávání | Zbývá ")
-                            + timeLeftText(now, TargetTime, timeSeparator(QLocale::system())));
-        Timer1->setInterval(nextTickMs(now, TargetTime, tickMs));
-        return;
-    }
-    // A countdown armed during an earlier bid's pauses waits until that bid is done.
-    if (m_bidEnvironment)
-        return;
-    fire();
+    const double now = m_hooks.Now();
+    if (!isLaterThan(now, TargetTime))
+        showTimeLeft(now);
+    else if (!m_bidEnvironment)   // a countdown armed during an earlier bid's pauses waits for it
+        fire();
+}
+
+void TMain_Form::showTimeLeft(double now)
+{
+    GroupBox4->setTitle(QStringLiteral("Odpočítávání | Zbývá ")
+                        + timeLeftText(now, TargetTime, timeSeparator(QLocale::system())));
+    Timer1->setInterval(nextTickMs(now, TargetTime, tickMs));
 }
 
 void TMain_Form::fire()
@@ -196,7 +173,7 @@ void TMain_Form::fire()
     Timer1->stop();
     UdrzovaniSpojeni_Timer->stop();
     const std::shared_ptr<BidRecord> record = recordFiring();
-    m_bidEnvironment = OpenBidEnvironment();
+    m_bidEnvironment = m_hooks.OpenBidEnvironment();
     BidEnvironment &env = *m_bidEnvironment;
     const auto dropEnvironment = qScopeGuard([this] { m_bidEnvironment.reset(); });
     BidResult result;
@@ -238,7 +215,7 @@ void TMain_Form::showOutcome(const BidResult &result, bool itemBidSent)
 
 void TMain_Form::UdrzovaniSpojeni_TimerTimer()
 {
-    if (secondsBetween(TargetTime, Now()) <= 60)
+    if (secondsBetween(TargetTime, m_hooks.Now()) <= 60)
         return;
     m_checkAfterLoad = true;
     recordEvent(QStringLiteral("keep-alive"), {{"url", Chromium1->CurrentUrl()}});
@@ -248,19 +225,19 @@ void TMain_Form::UdrzovaniSpojeni_TimerTimer()
 BidEnvironment &TMain_Form::bidEnvironment()
 {
     if (!m_bidEnvironment)
-        m_bidEnvironment = OpenBidEnvironment();
+        m_bidEnvironment = m_hooks.OpenBidEnvironment();
     return *m_bidEnvironment;
 }
 
 BidResult TMain_Form::PlaceBid(const QString &amount)
 {
-    const std::unique_ptr<InputSink> input = OpenInput();
+    const std::unique_ptr<InputSink> input = m_hooks.OpenInput();
     return placeBid(*input, bidEnvironment(), amount, Mod_RadioGroup->ItemIndex() == 1, KeyEchoPending,
-                    KeyEchoPassLimit);
+                    m_hooks.KeyEchoPassLimit);
 }
 
 BidResult TMain_Form::ExecuteBid()
 {
-    const std::unique_ptr<InputSink> input = OpenInput();
+    const std::unique_ptr<InputSink> input = m_hooks.OpenInput();
     return executeBid(*input, bidEnvironment());
 }

@@ -2,13 +2,14 @@
 #include "ui/tmain_form.h"
 
 #include "sniper/endtime.h"
-#include "sniper/timeformat.h"
+#include "common/timeformat.h"
 #include "ui/messages.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDateTimeEdit>
 #include <QEventLoop>
+#include <QScopeGuard>
 #include <QTimer>
 
 namespace {
@@ -18,6 +19,12 @@ constexpr int sourceWaitMs = 10000;
 
 void TMain_Form::Button4Click()
 {
+    // A second press while the browser answers would start a second wait inside the first.
+    if (m_readingEndTime)
+        return;
+    m_readingEndTime = true;
+    const auto done = qScopeGuard([this] { m_readingEndTime = false; });
+
     PageSource = QStringLiteral("null");
     const quint64 request = RequestPageSource();
 

@@ -2,8 +2,8 @@
 #include "ui/tmain_form.h"
 
 #include "browser/tchromium.h"
-#include "sniper/siteaddresses.h"
-#include "sniper/timeformat.h"
+#include "common/siteaddresses.h"
+#include "common/timeformat.h"
 #include "ui/clicklabel.h"
 #include "ui/labelfit.h"
 #include "ui/tradiogroup.h"

@@ -26,19 +26,20 @@ constexpr int afterMs = 3000;
 
 void TMain_Form::setUpHistory()
 {
-    RecordsFolder = QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("prihozy"));
+    if (m_hooks.RecordsFolder.isEmpty())
+        m_hooks.RecordsFolder = QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("prihozy"));
     Historie_BTT = new QPushButton(QStringLiteral("Historie příhozů"), GroupBox4->parentWidget());
     Historie_BTT->setGeometry(16, 700, 225, 25);
     extendPanel(Historie_BTT->geometry().bottom());
     connect(Historie_BTT, &QPushButton::clicked, this, &TMain_Form::showHistory);
     // Old records go at start-up; what is pruned is what the folder held then.
-    QTimer::singleShot(0, this, [this] { pruneRecords(RecordsFolder); });
+    QTimer::singleShot(0, this, [this] { pruneRecords(m_hooks.RecordsFolder); });
 }
 
 void TMain_Form::startRecord(qint32 seconds)
 {
     const QUrl page(Chromium1->CurrentUrl());
-    m_record = std::make_shared<BidRecord>(RecordsFolder, page.host(), fromDays(Now()));
+    m_record = std::make_shared<BidRecord>(m_hooks.RecordsFolder, page.host(), fromDays(m_hooks.Now()));
     recordEvent(QStringLiteral("armed"),
                 {{"url", page.toString()},
                  {"title", Chromium1->page()->title()},
@@ -57,7 +58,7 @@ void TMain_Form::recordEvent(const QString &event, const QJsonObject &fields)
     std::optional<double> offset;
     if (m_siteOffset)
         offset = m_siteOffset->offsetMs;
-    m_record->note(event, fields, offset, fromDays(Now()));
+    m_record->note(event, fields, offset, fromDays(m_hooks.Now()));
 }
 
 std::shared_ptr<BidRecord> TMain_Form::recordFiring()
@@ -84,7 +85,7 @@ void TMain_Form::recordOutcome(const std::shared_ptr<BidRecord> &record, const B
     record->note(QStringLiteral("outcome"),
                  {{"ok", result.ok()}, {"status", outcomeStatus(result, itemBidSent)}, {"reason", failureReason(result)},
                   {"itemBidSent", itemBidSent}},
-                 offset, fromDays(Now()));
+                 offset, fromDays(m_hooks.Now()));
     if (m_record == record)
         m_record.reset();
     record->release();
@@ -100,7 +101,7 @@ void TMain_Form::recordOutcome(const std::shared_ptr<BidRecord> &record, const B
 void TMain_Form::showHistory()
 {
     if (!m_history)
-        m_history = new THistory_Form(RecordsFolder);
+        m_history = new THistory_Form(m_hooks.RecordsFolder);
     m_history->refresh();
     m_history->show();
     m_history->raise();

@@ -9,7 +9,7 @@
 #include "desktop/sleepinhibitor.h"
 #include "sniper/countdown.h"
 #include "sniper/endtime.h"
-#include "sniper/timeformat.h"
+#include "common/timeformat.h"
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
@@ -99,10 +99,10 @@ void TMain_Form::stopWatch()
 
 void TMain_Form::scheduleCheck()
 {
-    const double left = msLeft(Now(), TargetTime);
-    if (left <= Watch.quietMs)
+    const double left = msLeft(m_hooks.Now(), TargetTime);
+    if (left <= m_hooks.Watch.quietMs)
         return;
-    m_watchTimer->start(int(qBound(0.0, left - Watch.checkLeadMs, 2e9)));
+    m_watchTimer->start(int(qBound(0.0, left - m_hooks.Watch.checkLeadMs, 2e9)));
 }
 
 void TMain_Form::checkPage(bool reload)
@@ -131,7 +131,7 @@ void TMain_Form::checkPage(bool reload)
         if (check == m_pageChecks)
             read();
     }, Qt::SingleShotConnection);
-    QTimer::singleShot(Watch.pageLoadMs, m_watchTimer, [this, check] {
+    QTimer::singleShot(m_hooks.Watch.pageLoadMs, m_watchTimer, [this, check] {
         if (check == m_pageChecks) {
             ++m_pageChecks;
             pageChecked(std::nullopt);
@@ -144,13 +144,13 @@ void TMain_Form::pageChecked(std::optional<QTime> endTime)
 {
     if (!Timer1->isActive())
         return;
-    const double now = Now();
+    const double now = m_hooks.Now();
     recordEvent(QStringLiteral("page checked"),
                 {{"end", endTime ? endTime->toString(QStringLiteral("HH:mm:ss")) : QJsonValue()}});
     if (!endTime) {
         tellWatch(QStringLiteral("Stránka zboží neukazuje čas konce aukce. Zkontrolujte, zda jste přihlášeni."), true);
-        if (msLeft(now, TargetTime) - Watch.recheckMs > Watch.quietMs)
-            m_watchTimer->start(Watch.recheckMs);
+        if (msLeft(now, TargetTime) - m_hooks.Watch.recheckMs > m_hooks.Watch.quietMs)
+            m_watchTimer->start(m_hooks.Watch.recheckMs);
         return;
     }
     const QLocale locale = QLocale::system();
@@ -208,7 +208,7 @@ void TMain_Form::showSiteTime()
     if (!m_siteOffset) {
         ServerCas_Label->setText(QStringLiteral("Čas serveru: neznámý"));
     } else {
-        const qint64 now = fromDays(Now()).toMSecsSinceEpoch();
+        const qint64 now = fromDays(m_hooks.Now()).toMSecsSinceEpoch();
         ServerCas_Label->setText(siteTimeText(now, *m_siteOffset, QLocale::system().decimalPoint().at(0)));
     }
     QPalette palette = ServerCas_Label->palette();

@@ -1,4 +1,4 @@
-#include "sniper/xtestinputsink.h"
+#include "desktop/xtestinputsink.h"
 #include "testhttpserver.h"
 #include "ui/tabout_form.h"
 #include "update/zjistiverzi.h"

@@ -3,6 +3,7 @@
 #include "browser/tchromium.h"
 #include "testhttpserver.h"
 #include "webtest.h"
+#include "webwait.h"
 
 #include <QApplication>
 #include <QAbstractButton>
@@ -17,13 +18,11 @@
 #include <QWebEngineProfile>
 
 namespace {
-constexpr int pageTimeout = 20000;
+using webtest::pageTimeout;
 
 bool loadAndWait(TChromium &host, const QUrl &url)
 {
-    QSignalSpy finished(host.page(), &QWebEnginePage::loadFinished);
-    host.NavigateTo(url.toString());
-    return finished.wait(pageTimeout) && finished.last().first().toBool();
+    return webtest::loadAndWait(*host.page(), [&] { host.NavigateTo(url.toString()); });
 }
 
 // A real key press through the X server, as a user's typing arrives.
@@ -351,34 +350,14 @@ private:
         return nullptr;
     }
 
-    // The page takes input only once it has been drawn: click again until the menu opens.
     QMenu *openContextMenu(const QPoint &at)
     {
-        QMenu *menu = nullptr;
-        for (int attempt = 0; attempt < 20 && !menu; ++attempt) {
-            QWidget *target = m_host->view()->focusProxy();
-            QTest::mouseMove(target, at);
-            QTest::mousePress(target, Qt::RightButton, {}, at);
-            QTest::mouseRelease(target, Qt::RightButton, {}, at);
-            for (int wait = 0; wait < 10 && !menu; ++wait) {
-                QTest::qWait(100);
-                menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            }
-        }
-        return menu;
+        return webtest::openContextMenu(m_host->view()->focusProxy(), at);
     }
 
     QVariant runScript(const QString &script)
     {
-        QVariant result;
-        bool done = false;
-        m_host->page()->runJavaScript(script, [&](const QVariant &value) {
-            result = value;
-            done = true;
-        });
-        for (int waited = 0; !done && waited < 5000; waited += 10)
-            QTest::qWait(10);
-        return result;
+        return webtest::runJs(*m_host->page(), script);
     }
 
     TestHttpServer m_server;

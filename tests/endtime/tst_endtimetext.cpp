@@ -10,12 +10,6 @@ class TestEndTimeText : public QObject
 {
     Q_OBJECT
 private slots:
-    void markerIsTheSitesMarkup()
-    {
-        QCOMPARE(marker.size(), 80);
-        QVERIFY(!marker.contains(QLatin1Char(':')));
-    }
-
     void timeTextFromSource_data()
     {
         QTest::addColumn<QString>("source");

@@ -5,23 +5,25 @@
 #include "sniper/endtime.h"
 #include "sniper/positions.h"
 #include "testhttpserver.h"
+#include "tmain_formtestaccess.h"
 #include "ui/tmain_form.h"
 #include "webtest.h"
+#include "webwait.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDateTimeEdit>
 #include <QLineEdit>
-#include <QTimer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWebEngineProfile>
 
 namespace {
-constexpr int pageTimeout = 20000;
+using webtest::pageTimeout;
 const QString failureText = QStringLiteral(
     "Došlo k chybě při zjištění času konce aukce. Zkontrolujte, zda jste si načetli stránku se zbožím, "
     "které si přejete vydražit. ");
@@ -76,7 +78,7 @@ private slots:
         QVERIFY(boxes.seen.isEmpty());
         // The whole live document, as the browser serialises it, is left on the clipboard.
         const QString clipboard = QApplication::clipboard()->text();
-        QCOMPARE(clipboard, m_form->PageSource);
+        QCOMPARE(clipboard, inside(m_form).PageSource());
         QVERIFY(clipboard.startsWith(QStringLiteral("<html><head><title>Předmět</title>")));
         QVERIFY(clipboard.contains(QStringLiteral("21:45:30</span></p></body></html>")));
     }
@@ -101,15 +103,31 @@ private slots:
         QVERIFY(QApplication::clipboard()->text().contains(QStringLiteral("Úvodní stránka bez aukce")));
     }
 
+    // A second press while the first waits for the browser starts no second wait inside it.
+    void secondPressWhileWaitingIsIgnored()
+    {
+        load("/item");
+        MessageBoxAnswerer boxes;
+        QSignalSpy arrived(m_form, &TMain_Form::pageSourceArrived);
+        QTimer::singleShot(0, m_form->Button4, &QPushButton::click);
+        m_form->Button4->click();
+        QCOMPARE(arrived.count(), 1);
+        QCOMPARE(m_form->doKonce_DTP->time(), QTime(21, 45, 30));
+        QVERIFY(boxes.seen.isEmpty());
+        // Once the first press is done, the button reads again.
+        m_form->Button4->click();
+        QCOMPARE(arrived.count(), 2);
+    }
+
     void armedCountdownKeepsItsMoment()
     {
         load("/item");
         // Points taught, and checks that hold: arming is what this case needs, not the page.
         QTemporaryDir settings;
-        m_form->SettingsFolder = settings.path();
+        inside(m_form).hooks().SettingsFolder = settings.path();
         for (int position : {1, 2, 3})
             QVERIFY(writePosition(m_form->SettingsPath(), position, {1, 1}, nullptr));
-        m_form->OpenBidEnvironment = [this] {
+        inside(m_form).hooks().OpenBidEnvironment = [this] {
             auto env = std::make_unique<FakeBidEnvironment>();
             for (int position : {1, 2, 3})
                 env->pixels[position] = m_form->Chromium1->mapToGlobal(QPoint(5, 5));
@@ -120,11 +138,11 @@ private slots:
         m_form->Sekund1_Edit->setText(QStringLiteral("5"));
         m_form->Odpocitavat_BTT->click();
         QVERIFY(m_form->Timer1->isActive());
-        const double armedAt = m_form->TargetTime;
+        const double armedAt = inside(m_form).TargetTime();
 
         m_form->Button4->click();
         QCOMPARE(m_form->doKonce_DTP->time(), QTime(21, 45, 30));
-        QCOMPARE(m_form->TargetTime, armedAt);
+        QCOMPARE(inside(m_form).TargetTime(), armedAt);
         QVERIFY(m_form->Timer1->isActive());
         m_form->Odpocitavat_BTT->click();
         QVERIFY(!m_form->Timer1->isActive());
@@ -133,9 +151,9 @@ private slots:
 private:
     void load(const QByteArray &path)
     {
-        QSignalSpy loaded(m_form->Chromium1->page(), &QWebEnginePage::loadFinished);
-        m_form->Chromium1->NavigateTo(m_server.url(QString::fromLatin1(path)).toString());
-        QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, pageTimeout);
+        QVERIFY(webtest::loadAndWait(*m_form->Chromium1->page(), [&] {
+            m_form->Chromium1->NavigateTo(m_server.url(QString::fromLatin1(path)).toString());
+        }));
     }
 
     TestHttpServer m_server;

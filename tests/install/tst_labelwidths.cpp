@@ -1,6 +1,7 @@
 #include "app/appfolders.h"
 #include "app/windowfont.h"
 #include "ui/tabout_form.h"
+#include "tmain_formtestaccess.h"
 #include "ui/tmain_form.h"
 #include "webtest.h"
 
@@ -83,7 +84,7 @@ private slots:
         QWebEngineProfile profile;
         TMain_Form form(&profile);
         checkFamily(form, tahoma);
-        form.Timer2Timer();
+        inside(&form).Timer2Timer();
         const QStringList cut = cutLabels(form);
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
     }

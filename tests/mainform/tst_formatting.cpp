@@ -1,4 +1,4 @@
-#include "sniper/timeformat.h"
+#include "common/timeformat.h"
 #include "ui/messages.h"
 
 #include <QTest>

@@ -2,12 +2,14 @@
 #include "browser/browserpage.h"
 #include "browser/browserview.h"
 #include "browser/tchromium.h"
-#include "sniper/timeformat.h"
+#include "common/timeformat.h"
 #include "testhttpserver.h"
 #include "ui/clicklabel.h"
+#include "tmain_formtestaccess.h"
 #include "ui/tmain_form.h"
 #include "ui/tradiogroup.h"
 #include "webtest.h"
+#include "webwait.h"
 
 #include <QDateTimeEdit>
 #include <QDesktopServices>
@@ -24,7 +26,7 @@
 #include <QWebEngineProfile>
 
 namespace {
-constexpr int pageTimeout = 20000;
+using webtest::pageTimeout;
 }
 
 class TestMainForm : public QObject
@@ -191,9 +193,9 @@ private slots:
 
     void keyEchoPendingLoweredByNavigation()
     {
-        m_form->KeyEchoPending = true;
+        inside(m_form).KeyEchoPending() = true;
         m_form->Chromium1->NavigateTo(m_server.url(QStringLiteral("/typed")).toString());
-        QTRY_COMPARE_WITH_TIMEOUT(m_form->KeyEchoPending, false, pageTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(inside(m_form).KeyEchoPending(), false, pageTimeout);
     }
 
     void pageSourceArrivesForItsRequest()
@@ -201,22 +203,14 @@ private slots:
         QSignalSpy finished(m_form->Chromium1->page(), &QWebEnginePage::loadFinished);
         m_form->Chromium1->NavigateTo(m_server.url(QStringLiteral("/typed")).toString());
         QVERIFY(finished.wait(pageTimeout));
-        m_form->PageSource = QStringLiteral("null");
+        inside(m_form).PageSource() = QStringLiteral("null");
         const quint64 first = m_form->RequestPageSource();
         const quint64 second = m_form->RequestPageSource();
         QVERIFY(second > first);
         QTRY_COMPARE_WITH_TIMEOUT(m_form->lastPageSourceArrival(), second, pageTimeout);
-        QVERIFY(m_form->PageSource.contains(QStringLiteral("typed")));
+        QVERIFY(inside(m_form).PageSource().contains(QStringLiteral("typed")));
     }
 
-    void statusBarShowsNoText()
-    {
-        m_form->show();
-        m_form->Odpocitavat_BTT->setStatusTip(QStringLiteral("tip"));
-        QTest::mouseMove(m_form->Odpocitavat_BTT);
-        QTest::qWait(100);
-        QCOMPARE(m_form->StatusBar1->currentMessage(), QString());
-    }
 
 private:
     TestHttpServer m_server;

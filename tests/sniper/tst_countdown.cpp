@@ -1,6 +1,6 @@
 #include "sniper/absolutecoordinate.h"
 #include "sniper/countdown.h"
-#include "sniper/timeformat.h"
+#include "common/timeformat.h"
 
 #include <QTest>
 

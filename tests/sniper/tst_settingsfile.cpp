@@ -1,5 +1,5 @@
 #include "sniper/inifile.h"
-#include "sniper/integertext.h"
+#include "common/integertext.h"
 #include "sniper/positions.h"
 
 #include <QDir>

@@ -7,6 +7,7 @@
 #include "ui/tmain_form.h"
 #include "ui/windowbidenvironment.h"
 #include "webtest.h"
+#include "webwait.h"
 
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -17,7 +18,7 @@
 #include <QWebEngineProfile>
 
 namespace {
-constexpr int pageTimeout = 20000;
+using webtest::pageTimeout;
 QPoint centre(const QRect &r)
 {
     return r.center();
@@ -34,8 +35,9 @@ private slots:
     {
         QVERIFY(m_site.start());
         QVERIFY(m_dir.isValid());
-        m_form = new TMain_Form(&m_profile);
-        m_form->SettingsFolder = m_dir.path();
+        TMain_FormHooks hooks;
+        hooks.SettingsFolder = m_dir.path();
+        m_form = new TMain_Form(&m_profile, hooks);
         m_form->showMaximized();
         QVERIFY(QTest::qWaitForWindowActive(m_form));
         load(m_site.itemUrl());
@@ -136,9 +138,7 @@ private slots:
 private:
     void load(const QUrl &url)
     {
-        QSignalSpy loaded(m_form->Chromium1->page(), &QWebEnginePage::loadFinished);
-        m_form->Chromium1->NavigateTo(url.toString());
-        QVERIFY(loaded.wait(pageTimeout));
+        QVERIFY(webtest::loadAndWait(*m_form->Chromium1->page(), [&] { m_form->Chromium1->NavigateTo(url.toString()); }));
     }
     QVariant run(const QString &script)
     {

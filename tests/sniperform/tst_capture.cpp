@@ -4,8 +4,10 @@
 #include "messageboxanswerer.h"
 #include "sniper/positions.h"
 #include "testhttpserver.h"
+#include "tmain_formtestaccess.h"
 #include "ui/tmain_form.h"
 #include "webtest.h"
+#include "webwait.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,7 +18,7 @@
 #include <QWebEngineProfile>
 
 namespace {
-constexpr int pageTimeout = 20000;
+using webtest::pageTimeout;
 const QStringList captions = {
     QStringLiteral("1. Souřadnice - Výše příhozu __ Kč"),
     QStringLiteral("2. Souřadnice - Tlačíto Přihodit na stránce zboží"),
@@ -42,15 +44,14 @@ private slots:
         m_form->resize(1000, 800);
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form));
-        QSignalSpy loaded(m_form->Chromium1->page(), &QWebEnginePage::loadFinished);
-        m_form->Chromium1->NavigateTo(m_server.url().toString());
-        QVERIFY(loaded.wait(pageTimeout));
+        QVERIFY(webtest::loadAndWait(*m_form->Chromium1->page(),
+                                     [this] { m_form->Chromium1->NavigateTo(m_server.url().toString()); }));
     }
 
     void init()
     {
         m_dir.reset(new QTemporaryDir);
-        m_form->SettingsFolder = m_dir->path();
+        inside(m_form).hooks().SettingsFolder = m_dir->path();
         m_closer.reset(new MessageBoxAnswerer);
     }
 
@@ -122,7 +123,7 @@ private slots:
         ContextMenuParams params;
         params.screenPixel = QPoint(7, 9);
         bool result = false;
-        m_form->Chromium1ContextMenuCommand(m_form->Chromium1, params, id, {}, result);
+        inside(m_form).Chromium1ContextMenuCommand(m_form->Chromium1, params, id, {}, result);
         QCOMPARE(result, handled);
         QCOMPARE(QFile::exists(m_form->SettingsPath()), handled);
         QCOMPARE(m_closer->texts().size(), handled ? 1 : 0);
@@ -130,11 +131,11 @@ private slots:
 
     void unwritableFileIsReportedAndNotConfirmed()
     {
-        m_form->SettingsFolder = m_dir->filePath(QStringLiteral("missing-folder"));
+        inside(m_form).hooks().SettingsFolder = m_dir->filePath(QStringLiteral("missing-folder"));
         ContextMenuParams params;
         params.screenPixel = QPoint(7, 9);
         bool result = false;
-        m_form->Chromium1ContextMenuCommand(m_form->Chromium1, params, 102, {}, result);
+        inside(m_form).Chromium1ContextMenuCommand(m_form->Chromium1, params, 102, {}, result);
         QVERIFY(result);
         QCOMPARE(m_closer->texts().size(), 1);
         QVERIFY2(m_closer->texts()[0].startsWith(QStringLiteral("Pozice nebyla uložena: ")), qPrintable(m_closer->texts()[0]));
@@ -145,17 +146,7 @@ private slots:
 private:
     QMenu *openMenu(const QPoint &at)
     {
-        // Right after a load the page may not take input yet: the click is repeated until a
-        // menu opens.
-        QWidget *target = m_form->Chromium1->view()->focusProxy();
-        QMenu *menu = nullptr;
-        for (int attempt = 0; attempt < 8 && !menu; ++attempt) {
-            QTest::mouseMove(target, at);
-            QTest::mousePress(target, Qt::RightButton, {}, at);
-            QTest::mouseRelease(target, Qt::RightButton, {}, at);
-            (void)QTest::qWaitFor([&] { return (menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())); }, 2500);
-        }
-        return menu;
+        return webtest::openContextMenu(m_form->Chromium1->view()->focusProxy(), at);
     }
 
     TestHttpServer m_server;

@@ -4,13 +4,15 @@
 #include "messageboxanswerer.h"
 #include "recordinginputsink.h"
 #include "sniper/countdown.h"
-#include "sniper/integertext.h"
+#include "common/integertext.h"
 #include "sniper/positions.h"
-#include "sniper/xtestinputsink.h"
+#include "desktop/xtestinputsink.h"
 #include "testhttpserver.h"
+#include "tmain_formtestaccess.h"
 #include "ui/tmain_form.h"
 #include "ui/tradiogroup.h"
 #include "webtest.h"
+#include "webwait.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -27,7 +29,7 @@
 #include <QWebEngineProfile>
 
 namespace {
-constexpr int pageTimeout = 20000;
+using webtest::pageTimeout;
 const QColor statusColor(0, 255, 0);
 const QDate today(2024, 3, 10);
 
@@ -52,15 +54,14 @@ private slots:
 
     void init()
     {
-        m_profile = new QWebEngineProfile;
-        m_form = new TMain_Form(m_profile);
-        m_form->SettingsFolder = m_dir.path();
-        m_form->Now = [this] { return m_now; };
+        TMain_FormHooks hooks;
+        hooks.SettingsFolder = m_dir.path();
+        hooks.Now = [this] { return m_now; };
         m_input = new RecordingInputSink;
         m_echo = true;
         m_log.clear();
         m_input->afterEvent = [this](const QString &event) { m_log.append(event); };
-        m_form->OpenInput = [this] {
+        hooks.OpenInput = [this] {
             // The window opens the input afresh for each operation; the test keeps one record.
             struct Forward : InputSink {
                 RecordingInputSink *to;
@@ -77,19 +78,21 @@ private slots:
         // points lie inside the browser view.
         m_env = FakeBidEnvironment();
         m_env.log = &m_log;
-        for (int position : {1, 2, 3})
-            m_env.pixels[position] = viewPixel(position);
-        m_form->OpenBidEnvironment = [this] {
+        hooks.OpenBidEnvironment = [this] {
             auto env = std::make_unique<FakeBidEnvironment>(m_env);
             env->onProcessEvents = [this] {
                 if (m_echo && m_input->events.contains(QStringLiteral("Control up")))
-                    m_form->KeyEchoPending = false;
+                    inside(m_form).KeyEchoPending() = false;
                 if (m_duringBid)
                     m_duringBid();
             };
             return std::unique_ptr<BidEnvironment>(std::move(env));
         };
-        m_form->KeyEchoPassLimit = 20;
+        hooks.KeyEchoPassLimit = 20;
+        m_profile = new QWebEngineProfile;
+        m_form = new TMain_Form(m_profile, hooks);
+        for (int position : {1, 2, 3})
+            m_env.pixels[position] = viewPixel(position);
         QVERIFY(writePosition(m_form->SettingsPath(), 1, {10, 20}, nullptr));
         QVERIFY(writePosition(m_form->SettingsPath(), 2, {30, 40}, nullptr));
         QVERIFY(writePosition(m_form->SettingsPath(), 3, {50, 60}, nullptr));
@@ -108,8 +111,8 @@ private slots:
     {
         m_form->doKonce_DTP->setTime(QTime(21, 45, 30));
         m_now = at(QTime(21, 40));
-        m_form->Odpocitavat_BTTClick();
-        QCOMPARE(fromDays(m_form->TargetTime), QDateTime(today, QTime(21, 45, 21)));
+        inside(m_form).Odpocitavat_BTTClick();
+        QCOMPARE(fromDays(inside(m_form).TargetTime()), QDateTime(today, QTime(21, 45, 21)));
         QVERIFY(m_form->Timer1->isActive());
         QVERIFY(m_form->UdrzovaniSpojeni_Timer->isActive());
         QVERIFY(!m_form->Zitra_CheckBox->isChecked());
@@ -119,11 +122,11 @@ private slots:
         QCOMPARE(m_form->GroupBox4->title(), QStringLiteral("Odpočítávání"));
 
         m_now = at(QTime(21, 40, 0, 100));
-        m_form->Timer1Timer();
+        inside(m_form).Timer1Timer();
         QCOMPARE(m_form->GroupBox4->title(), QStringLiteral("Odpočítávání | Zbývá 00:05:20"));
         QVERIFY(m_input->events.isEmpty());
 
-        m_form->Odpocitavat_BTTClick();
+        inside(m_form).Odpocitavat_BTTClick();
         QVERIFY(!m_form->Timer1->isActive());
         QVERIFY(!m_form->UdrzovaniSpojeni_Timer->isActive());
         QCOMPARE(m_form->Stav_Label->text(), QString());
@@ -132,9 +135,9 @@ private slots:
 
         // Arming again, later than the moment: tomorrow, and the box gets ticked.
         m_now = at(QTime(22, 0));
-        m_form->Odpocitavat_BTTClick();
+        inside(m_form).Odpocitavat_BTTClick();
         QVERIFY(m_form->Zitra_CheckBox->isChecked());
-        QCOMPARE(fromDays(m_form->TargetTime), QDateTime(today.addDays(1), QTime(21, 45, 21)));
+        QCOMPARE(fromDays(inside(m_form).TargetTime()), QDateTime(today.addDays(1), QTime(21, 45, 21)));
     }
 
     void secondsOutOfRangeArmNothing_data()
@@ -155,7 +158,7 @@ private slots:
         QFETCH(bool, armed);
         m_form->Sekund1_Edit->setText(seconds);
         m_now = at(QTime(10, 0));
-        m_form->Odpocitavat_BTTClick();
+        inside(m_form).Odpocitavat_BTTClick();
         QCOMPARE(m_form->Timer1->isActive(), armed);
         if (!armed) {
             QCOMPARE(m_closer->texts(), QStringList{QStringLiteral("Počet sekund musí být celé číslo od -4 do 86395. "
@@ -169,15 +172,15 @@ private slots:
         // Armed after the moment: the program ticks "zítra"; "Nyní + 15 sekund" unticks it.
         m_form->doKonce_DTP->setTime(QTime(9, 0));
         m_now = at(QTime(10, 0));
-        m_form->Odpocitavat_BTTClick();
+        inside(m_form).Odpocitavat_BTTClick();
         QVERIFY(m_form->Zitra_CheckBox->isChecked());
-        m_form->Odpocitavat_BTTClick();
-        m_form->Button5Click();
+        inside(m_form).Odpocitavat_BTTClick();
+        inside(m_form).Button5Click();
         QVERIFY(!m_form->Zitra_CheckBox->isChecked());
         // Ticked by the user, it stays.
         QTest::mouseClick(m_form->Zitra_CheckBox, Qt::LeftButton, {}, QPoint(5, m_form->Zitra_CheckBox->height() / 2));
         QVERIFY(m_form->Zitra_CheckBox->isChecked());
-        m_form->Button5Click();
+        inside(m_form).Button5Click();
         QVERIFY(m_form->Zitra_CheckBox->isChecked());
     }
 
@@ -185,7 +188,7 @@ private slots:
     {
         m_now = at(QTime(14, 30, 0, 250));
         const QDate pickerDate = m_form->doKonce_DTP->date();
-        m_form->Button5Click();
+        inside(m_form).Button5Click();
         QCOMPARE(m_form->doKonce_DTP->date(), pickerDate);
         QCOMPARE(m_form->doKonce_DTP->time().toString(QStringLiteral("hh:mm:ss")), QStringLiteral("14:30:15"));
     }
@@ -207,10 +210,10 @@ private slots:
         m_form->Mod_RadioGroup->setItemIndex(mode);
 
         m_now += 0.5 / 86400;
-        m_form->Timer1Timer();
+        inside(m_form).Timer1Timer();
         QVERIFY(m_input->events.isEmpty());   // not yet
         m_now += 0.502 / 86400;
-        m_form->Timer1Timer();
+        inside(m_form).Timer1Timer();
 
         QStringList moves;
         for (int position : positions)
@@ -259,13 +262,13 @@ private slots:
         if (breaks == QLatin1String("cover"))
             m_env.covered = 0;
         if (breaks == QLatin1String("input"))
-            m_form->OpenInput = [] { return std::make_unique<XTestInputSink>(QStringLiteral(":999")); };
+            inside(m_form).hooks().OpenInput = [] { return std::make_unique<XTestInputSink>(QStringLiteral(":999")); };
         if (breaks == QLatin1String("confirm input"))
             m_input->failOn = move(3);
         m_form->Mod_RadioGroup->setItemIndex(1);
         armOneSecondAhead();
         m_now += 1.002 / 86400;
-        m_form->Timer1Timer();
+        inside(m_form).Timer1Timer();
         QVERIFY(!m_form->Timer1->isActive());
         QCOMPARE(m_form->Stav_Label->text(), status);
         QCOMPARE(m_form->Stav_Label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
@@ -322,7 +325,7 @@ private slots:
         if (textAtOne)
             m_env.targets[1] = FakeBidEnvironment::text();
         m_now = at(QTime(12, 0));
-        m_form->Odpocitavat_BTTClick();
+        inside(m_form).Odpocitavat_BTTClick();
         QCOMPARE(m_form->Timer1->isActive(), armed);
         QCOMPARE(m_closer->texts(), QStringList{message});
         QVERIFY(m_input->events.isEmpty());
@@ -339,15 +342,15 @@ private slots:
                 return;
             rearmed = true;
             m_form->doKonce_DTP->setTime(QTime(13, 0));
-            m_form->Odpocitavat_BTTClick();
+            inside(m_form).Odpocitavat_BTTClick();
         };
         m_now += 1.002 / 86400;
-        m_form->Timer1Timer();
+        inside(m_form).Timer1Timer();
         QVERIFY(m_input->events.contains(move(3)));
         QVERIFY(m_form->Timer1->isActive());
         QCOMPARE(m_form->Stav_Label->text(), QStringLiteral("ODPOČET JE ZAPNUTÝ"));
         QCOMPARE(m_form->Odpocitavat_BTT->text(), QStringLiteral("Zastavit odpočítávání"));
-        QCOMPARE(fromDays(m_form->TargetTime), QDateTime(today, QTime(12, 59, 51)));
+        QCOMPARE(fromDays(inside(m_form).TargetTime()), QDateTime(today, QTime(12, 59, 51)));
     }
 
     void keepAliveReloadsOnlyWhileMoreThanAMinuteIsLeft_data()
@@ -368,8 +371,8 @@ private slots:
         QVERIFY(loaded.wait(pageTimeout));
         m_server.clearRequests();
         m_now = at(QTime(12, 0));
-        m_form->TargetTime = m_now + secondsLeft / 86400;
-        m_form->UdrzovaniSpojeni_TimerTimer();
+        inside(m_form).TargetTime() = m_now + secondsLeft / 86400;
+        inside(m_form).UdrzovaniSpojeni_TimerTimer();
         if (reloads) {
             QVERIFY(loaded.wait(pageTimeout));
             QCOMPARE(m_server.requestsFor("/item").size(), 1);
@@ -396,8 +399,8 @@ private:
         // Picker at 12:00:10 with n = 5: the moment is 12:00:01; armed at 12:00:00.
         m_form->doKonce_DTP->setTime(QTime(12, 0, 10));
         m_now = at(QTime(12, 0));
-        m_form->Odpocitavat_BTTClick();
-        QCOMPARE(fromDays(m_form->TargetTime), QDateTime(today, QTime(12, 0, 1)));
+        inside(m_form).Odpocitavat_BTTClick();
+        QCOMPARE(fromDays(inside(m_form).TargetTime()), QDateTime(today, QTime(12, 0, 1)));
     }
 
     TestHttpServer m_server;

@@ -10,7 +10,11 @@ QByteArray box(const QRect &r)
         .arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toUtf8();
 }
 
-const QByteArray pageStart = "<!doctype html><html><head><meta charset=utf-8><title>Aukce</title></head>"
+// Every page tells the site when its first frame has been drawn (two animation frames after
+// the script runs), so that a test acting on the screen waits for that and not for a guess.
+const QByteArray pageStart = "<!doctype html><html><head><meta charset=utf-8><title>Aukce</title>"
+                             "<script>requestAnimationFrame(function () { requestAnimationFrame(function () {"
+                             " fetch('/painted?' + location.pathname); }); });</script></head>"
                              "<body style='margin:0'>";
 
 } // namespace
@@ -23,6 +27,7 @@ bool FakeAuctionSite::start()
     // every 200 ms whether to shift its layout: "shift" moves the amount field down and puts a
     // notice where it stood, as a banner of the site would.
     m_server.setRoute("/layout", "stay");
+    m_server.setRoute("/painted", "");
     m_server.setRoute("/item", pageStart
         + "<form action='/bid' method='get'>"
           "<input id=amount name=amount value='10' autocomplete=off style='" + box(amountField) + "'>"
@@ -83,6 +88,7 @@ void FakeAuctionSite::clear()
 {
     m_server.clearRequests();
     m_server.setRoute("/layout", "stay");
+    m_server.setRoute("/painted", "");
 }
 
 void FakeAuctionSite::shiftLayout()

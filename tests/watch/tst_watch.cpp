@@ -7,6 +7,7 @@
 #include "sniper/endtime.h"
 #include "sniper/positions.h"
 #include "testhttpserver.h"
+#include "tmain_formtestaccess.h"
 #include "ui/tmain_form.h"
 #include "webtest.h"
 
@@ -109,21 +110,22 @@ private slots:
     {
         m_server.setClockOffset(0);
         m_notifications.bodies.clear();
-        m_form = new TMain_Form(&m_profile);
-        m_form->SettingsFolder = m_dir.path();
+        // The bid itself is not what this test looks at: its checks hold and its input is recorded.
+        TMain_FormHooks hooks;
+        hooks.SettingsFolder = m_dir.path();
+        hooks.OpenInput = [] { return std::make_unique<RecordingInputSink>(); };
+        hooks.OpenBidEnvironment = [this] {
+            auto env = std::make_unique<FakeBidEnvironment>();
+            for (int position : {1, 2, 3})
+                env->pixels[position] = m_form->Chromium1->mapToGlobal(QPoint(5, 5));
+            env->onProcessEvents = [this] { inside(m_form).KeyEchoPending() = false; };
+            return std::unique_ptr<BidEnvironment>(std::move(env));
+        };
+        m_form = new TMain_Form(&m_profile, hooks);
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form));
         for (int position : {1, 2, 3})
             QVERIFY(writePosition(m_form->SettingsPath(), position, {1, 1}, nullptr));
-        // The bid itself is not what this test looks at: its checks hold and its input is recorded.
-        m_form->OpenBidEnvironment = [this] {
-            auto env = std::make_unique<FakeBidEnvironment>();
-            for (int position : {1, 2, 3})
-                env->pixels[position] = m_form->Chromium1->mapToGlobal(QPoint(5, 5));
-            env->onProcessEvents = [this] { m_form->KeyEchoPending = false; };
-            return std::unique_ptr<BidEnvironment>(std::move(env));
-        };
-        m_form->OpenInput = [] { return std::make_unique<RecordingInputSink>(); };
         const QTime later = QTime::currentTime().addSecs(600);
         m_end = QTime(later.hour(), later.minute(), later.second());
         m_server.setRoute("/item", itemPage(m_end));
@@ -139,15 +141,15 @@ private slots:
 
     void keptAwakeWhileArmed()
     {
-        m_form->Odpocitavat_BTTClick();
+        inside(m_form).Odpocitavat_BTTClick();
         QVERIFY(m_form->Timer1->isActive());
         QTRY_COMPARE(m_saver.held.size(), 1);
-        m_form->Odpocitavat_BTTClick();
+        inside(m_form).Odpocitavat_BTTClick();
         QTRY_VERIFY(m_saver.held.isEmpty());
 
         // Armed for a moment a second ahead: held until the bid is done.
         m_form->doKonce_DTP->setTime(QTime::currentTime().addSecs(5 + 4 + 1));
-        m_form->Odpocitavat_BTTClick();
+        inside(m_form).Odpocitavat_BTTClick();
         QTRY_COMPARE(m_saver.held.size(), 1);
         QTRY_COMPARE_WITH_TIMEOUT(m_form->Stav_Label->text(), QStringLiteral("HOTOVO"), 5000);
         QTRY_VERIFY(m_saver.held.isEmpty());
@@ -157,10 +159,10 @@ private slots:
     void pageWithoutItsMarkerRaisesTheAlert()
     {
         // The check comes at once; by then the site shows a login page.
-        m_form->Watch.checkLeadMs = 600000;
-        m_form->Watch.recheckMs = 1000;
+        inside(m_form).hooks().Watch.checkLeadMs = 600000;
+        inside(m_form).hooks().Watch.recheckMs = 1000;
         m_server.setRoute("/item", QByteArray("<html><body><form>Přihlášení</form></body></html>"));
-        m_form->Odpocitavat_BTTClick();
+        inside(m_form).Odpocitavat_BTTClick();
         const QString alert = QStringLiteral("Stránka zboží neukazuje čas konce aukce. Zkontrolujte, zda jste přihlášeni.");
         QTRY_VERIFY_WITH_TIMEOUT(m_notifications.bodies.contains(alert), pageTimeout);
         QCOMPARE(m_form->Hlidani_Label->text(), alert);
@@ -173,30 +175,30 @@ private slots:
 
     void anExtendedAuctionIsArmedAgain()
     {
-        m_form->Watch.checkLeadMs = 600000;
-        m_form->Odpocitavat_BTTClick();
-        const double armed = m_form->TargetTime;
+        inside(m_form).hooks().Watch.checkLeadMs = 600000;
+        inside(m_form).Odpocitavat_BTTClick();
+        const double armed = inside(m_form).TargetTime();
         m_server.setRoute("/item", itemPage(m_end.addSecs(30)));
         QTRY_VERIFY_WITH_TIMEOUT(m_form->Hlidani_Label->text().startsWith(QStringLiteral("Konec aukce se změnil")),
                                  pageTimeout);
         QCOMPARE(m_form->doKonce_DTP->time(), m_end.addSecs(30));
-        QVERIFY(std::abs((m_form->TargetTime - armed) * msPerDay - 30000) < 200);
+        QVERIFY(std::abs((inside(m_form).TargetTime() - armed) * msPerDay - 30000) < 200);
         QVERIFY(m_form->Timer1->isActive());
     }
 
     void theMomentFollowsTheSitesClock()
     {
         m_server.setClockOffset(-20000);
-        m_form->Odpocitavat_BTTClick();
+        inside(m_form).Odpocitavat_BTTClick();
         const double byComputer = toDays(QDateTime(QDate::currentDate(), m_end)) - 9.0 / 86400;
         // The site is 20 s behind: its end comes 20 s later by the computer's clock.
-        QTRY_VERIFY_WITH_TIMEOUT(std::abs((m_form->TargetTime - byComputer) * msPerDay - 20000) < 100, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(std::abs((inside(m_form).TargetTime() - byComputer) * msPerDay - 20000) < 100, 5000);
         QVERIFY2(QRegularExpression(QStringLiteral("\\(−(19[,.]9|20[,.]0|20[,.]1) s\\)$")).match(m_form->ServerCas_Label->text()).hasMatch(),
                  qPrintable(m_form->ServerCas_Label->text()));
         QVERIFY(m_form->Hlidani_Label->text().startsWith(QStringLiteral("Hodiny počítače se od serveru liší")));
         // Unticked, the computer's clock counts.
         m_form->PodleServeru_CheckBox->setChecked(false);
-        QVERIFY(std::abs((m_form->TargetTime - byComputer) * msPerDay) < 2);
+        QVERIFY(std::abs((inside(m_form).TargetTime() - byComputer) * msPerDay) < 2);
     }
 
 private:

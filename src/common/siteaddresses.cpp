@@ -1,4 +1,4 @@
-#include "sniper/siteaddresses.h"
+#include "common/siteaddresses.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "sniper/xtestinputsink.h"
+#include "desktop/xtestinputsink.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>

@@ -1,4 +1,4 @@
-#include "sniper/timeformat.h"
+#include "common/timeformat.h"
 
 QString longTimeFormat(const QLocale &locale)
 {

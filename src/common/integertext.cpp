@@ -1,4 +1,4 @@
-#include "sniper/integertext.h"
+#include "common/integertext.h"
 
 #include <limits>
 
