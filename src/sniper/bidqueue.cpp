@@ -74,13 +74,13 @@ QString queueRefusalText(const QueueRefusal &refusal, const QList<QueuedBid> &qu
 {
     switch (refusal.kind) {
     case QueueRefusal::EndPassed:
-        return QStringLiteral("Konec aukce už minul. Příhoz nebyl zařazen do fronty.");
+        return QStringLiteral("Konec aukce už minul.");
     case QueueRefusal::MomentPassed:
-        return QStringLiteral("Okamžik příhozu už minul, konec aukce je příliš blízko. Příhoz nebyl zařazen do fronty.");
+        return QStringLiteral("Okamžik příhozu už minul, konec aukce je příliš blízko.");
     case QueueRefusal::TooClose:
         break;
     }
-    return QStringLiteral("Okamžik příhozu je blíž než %1 s k příhozu %2. Příhoz nebyl zařazen do fronty.")
+    return QStringLiteral("Okamžik příhozu leží méně než %1 s od okamžiku příhozu %2.")
         .arg(queueSpacingSeconds)
         .arg(queuedBidName(queue.value(refusal.other)));
 }

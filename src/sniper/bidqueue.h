@@ -53,7 +53,7 @@ struct QueueRefusal
 // A bid already in the queue is passed with its id, so that it is not in its own way.
 std::optional<QueueRefusal> queueRefusal(const QList<QueuedBid> &queue, const QueuedBid &bid, double now);
 
-// The refusal in the user's words, naming the bid in the way.
+// The reason in the user's words, naming the bid in the way.
 QString queueRefusalText(const QueueRefusal &refusal, const QList<QueuedBid> &queue);
 
 // After a restart: a pending bid whose moment is still ahead waits again, one whose moment

@@ -103,8 +103,10 @@ LoadedQueue loadQueueFile(const QString &path, double now, const QDateTime &stam
     }
     for (QueuedBid &bid : *bids) {
         const QueueState restored = restoredState(bid.state, queuedMoment(bid), now);
-        if (restored == QueueState::Missed && isPending(bid.state))
+        if (restored == QueueState::Missed && isPending(bid.state)) {
             ++loaded.missed;
+            loaded.missedNames.append(queuedBidName(bid));
+        }
         bid.state = restored;
     }
     sortQueue(*bids);

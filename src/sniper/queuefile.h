@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -25,6 +26,7 @@ struct LoadedQueue
 {
     QList<QueuedBid> bids;   // in the order of their moments, states as restored
     int missed = 0;          // bids that were pending and whose moment came while closed
+    QStringList missedNames; // those bids as messages name them
     QString keptAside;       // where a damaged file went; empty when the file was sound
     bool damaged = false;
 };

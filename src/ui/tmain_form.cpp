@@ -8,6 +8,7 @@
 #include "sniper/siteaddresses.h"
 #include "sniper/timeformat.h"
 #include "ui/clicklabel.h"
+#include "ui/queueserver.h"
 #include "ui/tradiogroup.h"
 #include "ui/tvistaaltfix.h"
 
@@ -64,6 +65,7 @@ void TMain_Form::connectHandlers()
     setUpBid();
     setUpWatch();
     setUpHistory();
+    Fronta = new QueueServer(this, QueueServer::defaultPath());
 }
 
 void TMain_Form::closeEvent(QCloseEvent *event)

@@ -37,6 +37,7 @@ class SiteClockMeter;
 class BidRecord;
 class THistory_Form;
 class SleepInhibitor;
+class QueueServer;
 
 // The main window: the browser with its address box on the left, the control panel on the
 // right, a status bar at the bottom. Controls carry the names the rest of the program knows.
@@ -127,6 +128,7 @@ public:
     QCheckBox *PodleServeru_CheckBox;
     QLabel *Hlidani_Label;
     QPushButton *Historie_BTT;
+    QueueServer *Fronta = nullptr;
 
     // Handlers.
     void FormCreate();
@@ -151,6 +153,8 @@ public:
 signals:
     // The page source of a request has arrived in PageSource.
     void pageSourceArrived(quint64 request);
+    // A fired bid has ended, sent or not.
+    void bidFinished(bool ok);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -13,6 +13,7 @@
 #include "sniper/timeformat.h"
 #include "sniper/xtestinputsink.h"
 #include "ui/messages.h"
+#include "ui/queueserver.h"
 #include "ui/tradiogroup.h"
 #include "ui/windowbidenvironment.h"
 
@@ -99,6 +100,8 @@ void TMain_Form::Odpocitavat_BTTClick()
         return;
     const ArmedTarget armed = armingTarget(TargetTime, toDays(doKonce_DTP->dateTime()), *seconds,
                                            Zitra_CheckBox->isChecked());
+    if (Fronta && !Fronta->allowsPanelMoment(armed.target))
+        return;
     if (armed.tomorrowTicked && !Zitra_CheckBox->isChecked()) {
         Zitra_CheckBox->setChecked(true);
         m_tomorrowTickedByProgram = true;
@@ -220,6 +223,7 @@ void TMain_Form::fire()
     if (!Timer1->isActive())
         stopWatch();
     recordOutcome(record, result, itemBidSent);
+    emit bidFinished(result.ok());
     showOutcome(result, itemBidSent);
 }
 
