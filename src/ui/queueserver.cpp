@@ -28,6 +28,9 @@
 
 namespace {
 constexpr double msPerDay = 86400000.0;
+// A bid that has not told its outcome this long after its moment (and whose countdown is off)
+// is taken as failed, so that the queue goes on.
+constexpr double outcomeLateMs = 120000;
 
 double msBetween(double from, double to)
 {
@@ -165,6 +168,8 @@ void QueueServer::serve()
             finishServing(QueueState::Failed, QStringLiteral("Odpočet příhozu %1 z fronty byl zastaven.").arg(queuedBidName(*bid)));
         else if (bid->state == QueueState::Checking && !isLaterThan(m_form->TargetTime, now))
             m_store->setState(m_serving, QueueState::Bidding);
+        else if (bid->state == QueueState::Bidding && !m_form->Timer1->isActive() && left < -outcomeLateMs)
+            finishServing(QueueState::Failed, QStringLiteral("Příhoz %1 z fronty neskončil.").arg(queuedBidName(*bid)));
         return;
     }
     for (const QueuedBid &bid : m_store->bids()) {

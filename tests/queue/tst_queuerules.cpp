@@ -143,15 +143,6 @@ private slots:
         QFETCH(QueueState, state);
         QCOMPARE(restoredState(saved, now() + momentInSeconds * secondDays, now()), state);
     }
-
-    void stateTextsRoundTrip()
-    {
-        for (QueueState s : {QueueState::Waiting, QueueState::Checking, QueueState::Bidding, QueueState::Done,
-                             QueueState::Failed, QueueState::Missed})
-            QCOMPARE(queueStateFromText(queueStateText(s)), std::optional<QueueState>(s));
-        QCOMPARE(queueStateText(QueueState::Missed), QStringLiteral("zmeškáno"));
-        QVERIFY(!queueStateFromText(QStringLiteral("čekat")));
-    }
 };
 
 QTEST_APPLESS_MAIN(TestQueueRules)

@@ -14,6 +14,7 @@
 #include "webtest.h"
 
 #include <QCheckBox>
+#include <QDBusConnection>
 #include <QDateTimeEdit>
 #include <QFile>
 #include <QLabel>
@@ -25,8 +26,34 @@
 #include <QTimer>
 #include <QWebEngineProfile>
 
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
 namespace {
 constexpr int pageTimeout = 20000;
+
+// A session bus of the test's own, started before anything in the process looks for one.
+struct PrivateSessionBus
+{
+    long pid = 0;
+    PrivateSessionBus()
+    {
+        FILE *out = popen("dbus-daemon --session --fork --print-address=1 --print-pid=1", "r");
+        char address[512] = {}, pidText[32] = {};
+        if (!out || !fgets(address, sizeof address, out) || !fgets(pidText, sizeof pidText, out))
+            return;
+        pclose(out);
+        address[strcspn(address, "\n")] = 0;
+        setenv("DBUS_SESSION_BUS_ADDRESS", address, 1);
+        pid = std::atol(pidText);
+    }
+    ~PrivateSessionBus()
+    {
+        if (pid > 0)
+            kill(pid_t(pid), SIGTERM);
+    }
+} privateBus;
 
 QByteArray itemPage(const QString &title, const QTime &end)
 {
@@ -41,6 +68,19 @@ QTime wholeSecondsFromNow(int seconds)
 }
 } // namespace
 
+// What the desktop session would offer: the screen saver's inhibition.
+class FakeScreenSaver : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
+public:
+    QList<uint> held;
+    uint next = 1;
+public slots:
+    uint Inhibit(const QString &, const QString &) { held.append(next); return next++; }
+    void UnInhibit(uint cookie) { held.removeAll(cookie); }
+};
+
 // The queue in the main window, with the real browser against a site on loopback; the bid's
 // checks hold and its input is recorded.
 class TestQueueServe : public QObject
@@ -49,6 +89,11 @@ class TestQueueServe : public QObject
 private slots:
     void initTestCase()
     {
+        QVERIFY2(privateBus.pid > 0, "no dbus-daemon");
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        QVERIFY(bus.registerService(QStringLiteral("org.freedesktop.ScreenSaver")));
+        QVERIFY(bus.registerObject(QStringLiteral("/org/freedesktop/ScreenSaver"), &m_saver,
+                                   QDBusConnection::ExportAllSlots));
         QVERIFY(m_server.start());
         QFile::remove(QueueServer::defaultPath());
     }
@@ -77,6 +122,7 @@ private slots:
         QCOMPARE(bids.size(), 1);
         QCOMPARE(bids.first().title, QStringLiteral("Lampa"));
         QCOMPARE(bids.first().amount, QStringLiteral("777"));
+        QTRY_COMPARE(m_saver.held.size(), 1);   // kept awake while it waits
 
         // 10 s earlier is within 30 s of it, for the queue and for the panel's countdown alike.
         m_form->Sekund1_Edit->setText(QStringLiteral("12"));
@@ -100,6 +146,7 @@ private slots:
         QCOMPARE(m_form->castka1_edit->text(), QStringLiteral("777"));
         QTRY_COMPARE_WITH_TIMEOUT(bids.first().state, QueueState::Done, 15000);
         QVERIFY(m_log.contains(QStringLiteral("clipboard 777")));
+        QTRY_VERIFY(m_saver.held.isEmpty());
         QCOMPARE(loadQueueFile(QueueServer::defaultPath(), m_form->Now(), QDateTime::currentDateTime()).bids.first().state,
                  QueueState::Done);
     }
@@ -163,6 +210,7 @@ private:
         QVERIFY(loaded.wait(pageTimeout));
     }
 
+    FakeScreenSaver m_saver;
     TestHttpServer m_server;
     QTemporaryDir m_dir;
     QWebEngineProfile m_profile;
