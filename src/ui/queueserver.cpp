@@ -150,6 +150,9 @@ bool QueueServer::allowsPanelMoment(double moment)
 void QueueServer::serve()
 {
     holdAwake();
+    // Arming asks questions in boxes of its own; meanwhile the countdown is neither on nor off.
+    if (m_arming)
+        return;
     const double now = m_form->Now();
     if (m_serving) {
         const QueuedBid *bid = m_store->find(m_serving);
