@@ -166,6 +166,15 @@ void QueueServer::serve()
         }
         if (!m_servedArmed)
             return;
+        // Keeping watch arms the countdown again when the auction is extended; the queue follows.
+        if (m_form->Timer1->isActive()) {
+            const double panelEnd = queuedEnd(now, toDays(m_form->doKonce_DTP->dateTime()),
+                                              m_form->Zitra_CheckBox->isChecked());
+            if (std::abs(msBetween(panelEnd, bid->end)) >= 1) {
+                m_store->setEnd(m_serving, panelEnd);
+                return;
+            }
+        }
         const double left = msBetween(now, queuedMoment(*bid));
         if (bid->state == QueueState::Checking && !m_form->Timer1->isActive() && left > 0)
             finishServing(QueueState::Failed, QStringLiteral("Odpočet příhozu %1 z fronty byl zastaven.").arg(queuedBidName(*bid)));

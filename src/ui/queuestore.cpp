@@ -83,6 +83,18 @@ void QueueStore::setState(quint64 id, QueueState state)
     }
 }
 
+void QueueStore::setEnd(quint64 id, double end)
+{
+    for (QueuedBid &bid : m_bids) {
+        if (bid.id == id && bid.end != end) {
+            bid.end = end;
+            sortQueue(m_bids);
+            store();
+            return;
+        }
+    }
+}
+
 bool QueueStore::anyPending() const
 {
     return std::any_of(m_bids.cbegin(), m_bids.cend(), [](const QueuedBid &bid) { return isPending(bid.state); });

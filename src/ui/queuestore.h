@@ -26,6 +26,8 @@ public:
     QString change(quint64 id, const QString &amount, qint32 seconds, bool live, double now);
     void remove(quint64 id);
     void setState(quint64 id, QueueState state);
+    // The end as the site shows it now, for a bid whose auction was extended while served.
+    void setEnd(quint64 id, double end);
 
     // Whether any bid is still to be served.
     bool anyPending() const;

@@ -137,13 +137,19 @@ private slots:
         QCOMPARE(bids.size(), 1);
         QVERIFY(!m_form->Timer1->isActive());
 
-        // The user browses elsewhere; the queue brings the item's page back and bids there.
+        // The user browses elsewhere; the queue brings the item's page back, finds the auction
+        // extended by 4 s, and bids there then.
+        m_server.setRoute("/item", itemPage(QStringLiteral("Lampa"), end.addSecs(4)));
+        m_form->Watch.checkLeadMs = 600000;
+        m_form->Watch.quietMs = 1000;
         load(QStringLiteral("/other"));
         m_form->castka1_edit->setText(QStringLiteral("1"));
         QTRY_COMPARE_WITH_TIMEOUT(bids.first().state, QueueState::Checking, 30000);
         QTRY_VERIFY_WITH_TIMEOUT(m_form->Timer1->isActive(), pageTimeout);
         QVERIFY(m_form->Chromium1->CurrentUrl().endsWith(QStringLiteral("/item")));
         QCOMPARE(m_form->castka1_edit->text(), QStringLiteral("777"));
+        QTRY_COMPARE_WITH_TIMEOUT(fromDays(bids.first().end).time(), end.addSecs(4), pageTimeout);
+        QCOMPARE(bids.first().state, QueueState::Checking);
         QTRY_COMPARE_WITH_TIMEOUT(bids.first().state, QueueState::Done, 15000);
         QVERIFY(m_log.contains(QStringLiteral("clipboard 777")));
         QTRY_VERIFY(m_saver.held.isEmpty());
