@@ -138,13 +138,23 @@ bool QueueServer::allowsPanelMoment(double moment)
     if (m_arming)
         return true;
     const int other = conflictingBid(m_store->bids(), moment, m_serving);
-    if (other < 0)
-        return true;
-    showMessage(QStringLiteral("Okamžik příhozu leží méně než %1 s od okamžiku příhozu %2 ve frontě. Odpočet nebyl zapnut.")
-                    .arg(queueSpacingSeconds)
-                    .arg(queuedBidName(m_store->bids()[other])),
-                m_form);
-    return false;
+    if (other >= 0) {
+        showMessage(QStringLiteral("Okamžik příhozu leží méně než %1 s od okamžiku příhozu %2 ve frontě. Odpočet nebyl zapnut.")
+                        .arg(queueSpacingSeconds)
+                        .arg(queuedBidName(m_store->bids()[other])),
+                    m_form);
+        return false;
+    }
+    // The queue serves its bids through the panel's countdown: while the user's is on, a queued
+    // bid that comes first cannot be served.
+    for (const QueuedBid &bid : m_store->bids()) {
+        if (bid.state == QueueState::Waiting && queuedMoment(bid) < moment)
+            return askYesNo(QStringLiteral("Před okamžikem tohoto odpočtu čeká ve frontě příhoz %1. Dokud je odpočet "
+                                           "zapnutý, fronta ho nemůže obsloužit a příhoz selže.\n\nPřesto zapnout odpočet?")
+                                .arg(queuedBidName(bid)),
+                            m_form);
+    }
+    return true;
 }
 
 void QueueServer::serve()

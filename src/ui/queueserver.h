@@ -46,7 +46,7 @@ public:
     void showQueue();
 
     // Whether the panel's countdown may be armed for this moment: not within the spacing of a
-    // queued bid's. Says why not.
+    // queued bid's (says why not), and, when a queued bid comes first, only if the user says so.
     bool allowsPanelMoment(double moment);
 
     // The queue's state looked at now: runs every second, and after every change.
