@@ -12,6 +12,7 @@
 #include "sniper/positions.h"
 #include "ui/thistory_form.h"
 #include "ui/clicklabel.h"
+#include "ui/queueserver.h"
 #include "ui/tradiogroup.h"
 #include "ui/tvistaaltfix.h"
 #include "ui/windowbidenvironment.h"
@@ -93,6 +94,7 @@ void TMain_Form::connectHandlers()
     connect(UdrzovaniSpojeni_Timer, &QTimer::timeout, this, &TMain_Form::UdrzovaniSpojeni_TimerTimer);
     setUpWatch();
     setUpHistory();
+    Fronta = new QueueServer(this, QueueServer::defaultPath());
 }
 
 void TMain_Form::closeEvent(QCloseEvent *event)

@@ -37,6 +37,7 @@ class BidRecord;
 class THistory_Form;
 class SleepInhibitor;
 class TMain_FormTestAccess;
+class QueueServer;
 
 // The main window: the browser with its address box on the left, the control panel on the
 // right, a status bar at the bottom. Controls carry the names the rest of the program knows.
@@ -102,18 +103,23 @@ public:
     QCheckBox *PodleServeru_CheckBox;
     QLabel *Hlidani_Label;
     QPushButton *Historie_BTT;
+    QueueServer *Fronta = nullptr;
 
 signals:
     // The page source of a request has arrived in PageSource.
     void pageSourceArrived(quint64 request);
+    // A fired bid has ended, sent or not.
+    void bidFinished(bool ok);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // The tests that drive the handlers and the countdown's state directly.
+    // The tests that drive the handlers and the countdown's state directly, and the queue of
+    // bids, which arms the panel's countdown for a queued bid as the user would.
     friend class TMain_FormTestAccess;
+    friend class QueueServer;
 
     // Handlers.
     void FormCreate();

@@ -12,6 +12,7 @@
 #include "sniper/positions.h"
 #include "common/timeformat.h"
 #include "ui/messages.h"
+#include "ui/queueserver.h"
 #include "ui/tradiogroup.h"
 
 #include <QApplication>
@@ -75,6 +76,8 @@ void TMain_Form::Odpocitavat_BTTClick()
         return;
     const ArmedTarget armed = armingTarget(TargetTime, toDays(doKonce_DTP->dateTime()), *seconds,
                                            Zitra_CheckBox->isChecked());
+    if (Fronta && !Fronta->allowsPanelMoment(armed.target))
+        return;
     if (armed.tomorrowTicked && !Zitra_CheckBox->isChecked()) {
         Zitra_CheckBox->setChecked(true);
         m_tomorrowTickedByProgram = true;
@@ -197,6 +200,7 @@ void TMain_Form::fire()
     if (!Timer1->isActive())
         stopWatch();
     recordOutcome(record, result, itemBidSent);
+    emit bidFinished(result.ok());
     showOutcome(result, itemBidSent);
 }
 
