@@ -45,6 +45,14 @@ void DownloadOffer::answer(bool save)
     const QString path = QDir(m_download->downloadDirectory()).filePath(m_download->downloadFileName());
     const bool complete = m_download->isFinished() && m_download->state() == QWebEngineDownloadRequest::DownloadCompleted;
     m_download->cancel();
-    if (complete)
+    if (complete) {
         QFile::remove(path);
+        return;
+    }
+    // A small file may still finish in the moment the cancel takes to arrive: it goes then.
+    QWebEngineDownloadRequest *download = m_download;
+    connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [download, path] {
+        if (download->state() == QWebEngineDownloadRequest::DownloadCompleted)
+            QFile::remove(path);
+    });
 }
