@@ -1,5 +1,6 @@
 #include "fakebidenvironment.h"
 #include "messageboxanswerer.h"
+#include "privatesessionbus.h"
 #include "recordinginputsink.h"
 #include "browser/browserpage.h"
 #include "browser/tchromium.h"
@@ -28,34 +29,11 @@
 #include <QWebEngineProfile>
 
 #include <cmath>
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 constexpr int pageTimeout = 20000;
 
-// A session bus of the test's own, started before anything in the process looks for one.
-struct PrivateSessionBus
-{
-    long pid = 0;
-    PrivateSessionBus()
-    {
-        FILE *out = popen("dbus-daemon --session --fork --print-address=1 --print-pid=1", "r");
-        char address[512] = {}, pidText[32] = {};
-        if (!out || !fgets(address, sizeof address, out) || !fgets(pidText, sizeof pidText, out))
-            return;
-        pclose(out);
-        address[strcspn(address, "\n")] = 0;
-        setenv("DBUS_SESSION_BUS_ADDRESS", address, 1);
-        pid = std::atol(pidText);
-    }
-    ~PrivateSessionBus()
-    {
-        if (pid > 0)
-            kill(pid_t(pid), SIGTERM);
-    }
-} privateBus;
+PrivateSessionBus privateBus;
 
 QByteArray itemPage(const QString &title, const QTime &end)
 {
@@ -69,19 +47,6 @@ QTime wholeSecondsFromNow(int seconds)
     return QTime(t.hour(), t.minute(), t.second());
 }
 } // namespace
-
-// What the desktop session would offer: the screen saver's inhibition.
-class FakeScreenSaver : public QObject
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
-public:
-    QList<uint> held;
-    uint next = 1;
-public slots:
-    uint Inhibit(const QString &, const QString &) { held.append(next); return next++; }
-    void UnInhibit(uint cookie) { held.removeAll(cookie); }
-};
 
 // The queue in the main window, with the real browser against a site on loopback; the bid's
 // checks hold and its input is recorded.

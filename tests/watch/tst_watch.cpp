@@ -2,6 +2,7 @@
 #include "browser/tchromium.h"
 #include "fakebidenvironment.h"
 #include "messageboxanswerer.h"
+#include "privatesessionbus.h"
 #include "recordinginputsink.h"
 #include "sniper/countdown.h"
 #include "sniper/endtime.h"
@@ -23,35 +24,12 @@
 #include <QTimer>
 #include <QWebEngineProfile>
 
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 constexpr int pageTimeout = 20000;
 constexpr double msPerDay = 86400000.0;
 
-// A session bus of the test's own, started before anything in the process looks for one.
-struct PrivateSessionBus
-{
-    long pid = 0;
-    PrivateSessionBus()
-    {
-        FILE *out = popen("dbus-daemon --session --fork --print-address=1 --print-pid=1", "r");
-        char address[512] = {}, pidText[32] = {};
-        if (!out || !fgets(address, sizeof address, out) || !fgets(pidText, sizeof pidText, out))
-            return;
-        pclose(out);
-        address[strcspn(address, "\n")] = 0;
-        setenv("DBUS_SESSION_BUS_ADDRESS", address, 1);
-        pid = std::atol(pidText);
-    }
-    ~PrivateSessionBus()
-    {
-        if (pid > 0)
-            kill(pid_t(pid), SIGTERM);
-    }
-} privateBus;
+PrivateSessionBus privateBus;
 
 QByteArray itemPage(const QTime &end)
 {
@@ -60,35 +38,7 @@ QByteArray itemPage(const QTime &end)
 }
 } // namespace
 
-// What the desktop session would offer: the screen saver's inhibition and notifications.
-class FakeScreenSaver : public QObject
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
-public:
-    QList<uint> held;
-    uint next = 1;
-public slots:
-    uint Inhibit(const QString &, const QString &) { held.append(next); return next++; }
-    void UnInhibit(uint cookie) { held.removeAll(cookie); }
-};
-
-class FakeNotifications : public QObject
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-public:
-    QStringList bodies;
-public slots:
-    uint Notify(const QString &, uint, const QString &, const QString &, const QString &body, const QStringList &,
-                const QVariantMap &, int)
-    {
-        bodies.append(body);
-        return uint(bodies.size());
-    }
-};
-
-// Keeping watch while armed, with the real page, a private session bus and the fakes above.
+// Keeping watch while armed, with the real page, a private session bus and its fake services.
 class TestWatch : public QObject
 {
     Q_OBJECT
