@@ -1,9 +1,11 @@
 #include "testhttpserver.h"
 #include "updatecheck.h"
+#include "updatemessages.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace std::chrono_literals;
 
@@ -69,6 +71,25 @@ private slots:
             checkForUpdate(m_server.url(QStringLiteral("/download/kavelin.txt")), m_local, 60s);
         QCOMPARE(result.outcome, UpdateOutcome::Newer);
         QCOMPARE(result.remoteVersion.size(), maxAnswerBytes);
+    }
+
+    // A server that accepts the connection and never answers: the check gives up at its limit
+    // (the library's is ten seconds; a short one here), says so, and the event loop runs meanwhile.
+    void serverNeverAnswers()
+    {
+        TestHttpServer::Response silent;
+        silent.delayMs = -1;
+        m_server.setRoute("/download/kavelin.txt", silent);
+        int ticks = 0;
+        QTimer clock;
+        connect(&clock, &QTimer::timeout, this, [&] { ++ticks; });
+        clock.start(10);
+
+        UpdateCheckResult result = checkForUpdate(m_server.url(QStringLiteral("/download/kavelin.txt")), m_local, 300ms);
+        QCOMPARE(result.outcome, UpdateOutcome::Timeout);
+        QVERIFY2(ticks > 10, "timers must keep running during the wait");
+        result.limit = 10s;
+        QCOMPARE(failureReason(result), QStringLiteral("server 127.0.0.1 neodpověděl do 10 sekund"));
     }
 };
 

@@ -170,28 +170,6 @@ private slots:
         QCOMPARE(answerer.seen.first().buttons, buttons);
         QCOMPARE(m_catcher.opened, opened ? QList<QUrl>{QUrl(QString::fromUtf8(page))} : QList<QUrl>{});
     }
-
-    // A server that accepts the connection and never answers: the call gives up after ten
-    // seconds, says so, and the event loop keeps running meanwhile.
-    void serverNeverAnswers()
-    {
-        TestHttpServer::Response silent;
-        silent.delayMs = -1;
-        m_server.setRoute("/download/kavelin.txt", silent);
-        int ticks = 0;
-        QTimer clock;
-        connect(&clock, &QTimer::timeout, this, [&] { ++ticks; });
-        clock.start(100);
-
-        MessageBoxAnswerer answerer;
-        unsigned char newer = 0;
-        QCOMPARE(ZjistiVerzi(remote(), localFile("1.0"), downloadPage(), nullptr, 1, &newer), ZV_TIMEOUT);
-        QCOMPARE(int(newer), 0);
-        QCOMPARE(answerer.seen.size(), 1);
-        QCOMPARE(answerer.seen.first().text,
-                 QStringLiteral("Kontrola aktualizací se nezdařila: server 127.0.0.1 neodpověděl do 10 sekund."));
-        QVERIFY2(ticks > 20, "the window's timers must keep running during the wait");
-    }
 };
 
 QTEST_MAIN(TestUpdateLibrary)
