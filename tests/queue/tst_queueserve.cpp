@@ -67,6 +67,7 @@ private slots:
 
     void cleanup()
     {
+        m_skippedMs = 0;
         delete m_form;
         m_form = nullptr;
         QFile::remove(QueueServer::defaultPath());
@@ -105,17 +106,20 @@ private slots:
         QVERIFY(!m_form->Timer1->isActive());
 
         // The user browses elsewhere; the queue brings the item's page back, finds the auction
-        // extended by 4 s, and bids there then.
+        // extended by 4 s, and bids there then. The window's clock is moved on to each stretch.
+        const QDateTime endAt(QDate::currentDate(), end);
         m_server.setRoute("/item", itemPage(QStringLiteral("Lampa"), end.addSecs(4)));
         inside(m_form).hooks().Watch.checkLeadMs = 600000;
         inside(m_form).hooks().Watch.quietMs = 1000;
         load(QStringLiteral("/other"));
         m_form->castka1_edit->setText(QStringLiteral("1"));
-        QTRY_COMPARE_WITH_TIMEOUT(bids.first().state, QueueState::Checking, 30000);
+        skipTo(endAt.addSecs(-(2 + 4) - 5));   // the moment is n + 4 s before the end
+        QTRY_COMPARE_WITH_TIMEOUT(bids.first().state, QueueState::Checking, pageTimeout);
         QTRY_VERIFY_WITH_TIMEOUT(m_form->Timer1->isActive(), pageTimeout);
         QVERIFY(m_form->Chromium1->CurrentUrl().endsWith(QStringLiteral("/item")));
         QCOMPARE(m_form->castka1_edit->text(), QStringLiteral("777"));
         QTRY_COMPARE_WITH_TIMEOUT(fromDays(bids.first().end).time(), end.addSecs(4), pageTimeout);
+        skipTo(endAt.addSecs(4 - (2 + 4) - 2));
         QCOMPARE(bids.first().state, QueueState::Checking);
         QTRY_COMPARE_WITH_TIMEOUT(bids.first().state, QueueState::Done, 15000);
         QVERIFY(m_log.contains(QStringLiteral("clipboard 777")));
@@ -170,6 +174,7 @@ private:
     {
         m_log.clear();
         TMain_FormHooks hooks;
+        hooks.Now = [this] { return toDays(QDateTime::currentDateTime().addMSecs(m_skippedMs)); };
         hooks.SettingsFolder = m_dir.path();
         hooks.OpenInput = [] { return std::make_unique<RecordingInputSink>(); };
         hooks.OpenBidEnvironment = [this] {
@@ -187,6 +192,12 @@ private:
             QVERIFY(writePosition(m_form->SettingsPath(), position, {1, 1}, nullptr));
     }
 
+    // Moves the window's clock on to when, unless it is there already.
+    void skipTo(const QDateTime &when)
+    {
+        m_skippedMs += qMax<qint64>(0, QDateTime::currentDateTime().addMSecs(m_skippedMs).msecsTo(when));
+    }
+
     void load(const QString &path)
     {
         QSignalSpy loaded(m_form->Chromium1->page(), &QWebEnginePage::loadFinished);
@@ -200,6 +211,7 @@ private:
     QWebEngineProfile m_profile;
     TMain_Form *m_form = nullptr;
     QStringList m_log;
+    qint64 m_skippedMs = 0;
 };
 
 KAVELIN_WEBTEST_MAIN(TestQueueServe)
