@@ -118,8 +118,9 @@ void BidEndToEnd::navigate(const QUrl &url)
 void BidEndToEnd::capture(const QRect &onPage, int position)
 {
     const QPoint at = inView(centre(onPage));
+    const qsizetype shown = windowsOf(QStringLiteral("kavelin")).size();
     click(at, 3);
-    QTest::qWait(1000);
+    QTRY_VERIFY_WITH_TIMEOUT(windowsOf(QStringLiteral("kavelin")).size() > shown, 10000);
     // The three items end the menu: Up from the menu's end reaches 3, then 2, then 1.
     QStringList ups;
     for (int i = position; i <= 3; ++i)
@@ -167,6 +168,17 @@ QString BidEndToEnd::newestRecord() const
     const QDir records(it.next());
     const QStringList names = records.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     return names.isEmpty() ? QString() : records.filePath(names.last());
+}
+
+Journal BidEndToEnd::outcomeAfter(const QString &previousRecord) const
+{
+    const QString record = newestRecord();
+    if (record == previousRecord)
+        return {};
+    Journal journal = readJournal(readAll(QDir(record).filePath(QStringLiteral("journal.jsonl"))));
+    if (journal.entries.isEmpty() || journal.entries.last().event != QLatin1String("outcome"))
+        return {};
+    return journal;
 }
 
 QByteArray BidEndToEnd::readAll(const QString &path)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fakeauctionsite.h"
+#include "sniper/journal.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -33,6 +34,9 @@ protected:
     QDateTime armNowPlus15(const QString &amount, bool live, int seconds = 9, bool load = true);
     // The folder of the newest record of a bid, in the program's data folder; empty when none.
     QString newestRecord() const;
+    // The journal of the newest record once it tells an outcome, when that record is not
+    // previousRecord; empty until then. After the outcome nothing more is sent.
+    Journal outcomeAfter(const QString &previousRecord) const;
     static QByteArray readAll(const QString &path);
 
     FakeAuctionSite m_site;

@@ -37,6 +37,13 @@ QStringList windows(const QString &title)
         .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
+QStringList windowsOf(const QString &name)
+{
+    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--classname"),
+                    QStringLiteral("^%1$").arg(QRegularExpression::escape(name))})
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
 QRect geometry(const QString &window)
 {
     // xwininfo, as xdotool counts the frame of a managed window twice.

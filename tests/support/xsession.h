@@ -15,6 +15,8 @@ void keys(const QStringList &keys);
 void type(const QString &text);
 // Visible top-level windows whose title is exactly title.
 QStringList windows(const QString &title);
+// Visible windows of the program named name, menus included.
+QStringList windowsOf(const QString &name);
 // The window's client area on the screen.
 QRect geometry(const QString &window);
 void activate(const QString &window);
