@@ -16,7 +16,7 @@ QString xdotool(const QStringList &args)
 void click(QPoint at, int button, int repeat)
 {
     xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()), QStringLiteral("sleep"),
-             QStringLiteral("0.2"), QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(repeat),
+             QStringLiteral("0.05"), QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(repeat),
              QString::number(button)});
 }
 
