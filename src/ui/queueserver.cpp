@@ -188,11 +188,13 @@ void QueueServer::serve()
                 return;
             }
         }
+        // The countdown's moment, not the queued one, tells whether it has fired: aimed by the
+        // site's clock, it may come before the queued moment by the computer's.
         const double left = msBetween(now, queuedMoment(*bid));
-        if (bid->state == QueueState::Checking && !m_form->Timer1->isActive() && left > 0)
-            finishServing(QueueState::Failed, QStringLiteral("Odpočet příhozu %1 z fronty byl zastaven.").arg(queuedBidName(*bid)));
-        else if (bid->state == QueueState::Checking && !isLaterThan(m_form->TargetTime, now))
+        if (bid->state == QueueState::Checking && !isLaterThan(m_form->TargetTime, now))
             m_store->setState(m_serving, QueueState::Bidding);
+        else if (bid->state == QueueState::Checking && !m_form->Timer1->isActive())
+            finishServing(QueueState::Failed, QStringLiteral("Odpočet příhozu %1 z fronty byl zastaven.").arg(queuedBidName(*bid)));
         else if (bid->state == QueueState::Bidding && !m_form->Timer1->isActive() && left < -outcomeLateMs)
             finishServing(QueueState::Failed, QStringLiteral("Příhoz %1 z fronty neskončil.").arg(queuedBidName(*bid)));
         return;
