@@ -26,7 +26,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QWebEngineProfile>
 
 namespace {
