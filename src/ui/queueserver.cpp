@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QUrl>
 #include <QWebEnginePage>
 
 #include <cmath>
@@ -67,7 +68,9 @@ QueueServer::QueueServer(TMain_Form *form, const QString &path)
     m_tick->setInterval(1000);
     connect(m_tick, &QTimer::timeout, this, &QueueServer::serve);
     m_tick->start();
-    serve();
+    // The first look comes once the window is made: a bid due at once loads its page after the
+    // window's own start page, not before it.
+    QTimer::singleShot(0, this, &QueueServer::serve);
 }
 
 QString QueueServer::defaultPath()
@@ -185,11 +188,13 @@ void QueueServer::serve()
                 return;
             }
         }
+        // The countdown's moment, not the queued one, tells whether it has fired: aimed by the
+        // site's clock, it may come before the queued moment by the computer's.
         const double left = msBetween(now, queuedMoment(*bid));
-        if (bid->state == QueueState::Checking && !m_form->Timer1->isActive() && left > 0)
-            finishServing(QueueState::Failed, QStringLiteral("Odpočet příhozu %1 z fronty byl zastaven.").arg(queuedBidName(*bid)));
-        else if (bid->state == QueueState::Checking && !isLaterThan(m_form->TargetTime, now))
+        if (bid->state == QueueState::Checking && !isLaterThan(m_form->TargetTime, now))
             m_store->setState(m_serving, QueueState::Bidding);
+        else if (bid->state == QueueState::Checking && !m_form->Timer1->isActive())
+            finishServing(QueueState::Failed, QStringLiteral("Odpočet příhozu %1 z fronty byl zastaven.").arg(queuedBidName(*bid)));
         else if (bid->state == QueueState::Bidding && !m_form->Timer1->isActive() && left < -outcomeLateMs)
             finishServing(QueueState::Failed, QStringLiteral("Příhoz %1 z fronty neskončil.").arg(queuedBidName(*bid)));
         return;
@@ -231,8 +236,16 @@ void QueueServer::startServing(quint64 id)
     m_servedArmed = false;
     m_store->setState(id, QueueState::Checking);
     tell(QStringLiteral("Načítám stránku zboží %1 z fronty příhozů.").arg(queuedBidName(bid)), false);
-    connect(m_form->Chromium1->page(), &QWebEnginePage::loadFinished, this, [this, id](bool) { armServed(id); },
-            Qt::SingleShotConnection);
+    // Armed once the bid's page has loaded. A load that was under way before (the start page at
+    // start-up, a page of the user's) may still finish meanwhile: only a page of the bid's site
+    // counts.
+    QWebEnginePage *page = m_form->Chromium1->page();
+    const QString host = QUrl(bid.url).host();
+    QObject::disconnect(m_pageLoaded);
+    m_pageLoaded = connect(page, &QWebEnginePage::loadFinished, this, [this, id, page, host](bool ok) {
+        if (ok && page->url().host() == host)
+            armServed(id);
+    });
     // A page that does not finish loading is armed for anyway: the checks then say what is wrong.
     QTimer::singleShot(Timing.pageLoadMs, this, [this, id] { armServed(id); });
     m_form->Chromium1->NavigateTo(bid.url);
@@ -246,6 +259,7 @@ void QueueServer::armServed(quint64 id)
     if (!found)
         return;
     const QueuedBid bid = *found;
+    QObject::disconnect(m_pageLoaded);
     m_servedArmed = true;
     // The panel shows the queued bid, and its countdown is armed as the user would arm it.
     const double now = m_form->m_hooks.Now();
@@ -276,6 +290,7 @@ void QueueServer::panelBidFinished(bool ok)
 void QueueServer::finishServing(QueueState state, const QString &text)
 {
     const quint64 id = std::exchange(m_serving, 0);
+    QObject::disconnect(m_pageLoaded);
     m_servedArmed = false;
     m_store->setState(id, state);
     tell(text, false);

@@ -71,4 +71,5 @@ private:
     bool m_arming = false;
     bool m_holding = false;
     quint64 m_announced = 0;
+    QMetaObject::Connection m_pageLoaded;   // the served bid's page finishing its load
 };

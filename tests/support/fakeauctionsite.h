@@ -15,6 +15,8 @@
 //   /bid?amount=...       the item page's form goes here: the confirmation page
 //   /confirm?amount=...   the confirmation page's form goes here: the bid is confirmed
 //   /popup                a page that opens the item page in a window of its own
+// Further items, each with its own title and end time, are added with addItem(); their pages
+// are laid out as /item is, and their bids and confirmations carry the item's path.
 class FakeAuctionSite
 {
 public:
@@ -22,6 +24,7 @@ public:
     {
         QString amount;
         QDateTime received;
+        QString item;   // the path of an item added with addItem(); empty for /item
     };
 
     // Places on the page, in CSS pixels from the page's top-left corner.
@@ -34,6 +37,13 @@ public:
     QUrl confirmationUrl(const QString &amount) const;
     QList<Arrival> bids() const;
     QList<Arrival> confirmations() const;
+    // An item page at path (such as "/item/2") titled title, showing its end as the site's
+    // markup does; added again, the page shows the new title and end.
+    void addItem(const QByteArray &path, const QString &title, const QTime &end);
+    QUrl url(const QByteArray &path) const;
+    // The bids and confirmations that came from the page at path.
+    QList<Arrival> bidsFor(const QByteArray &path) const;
+    QList<Arrival> confirmationsFor(const QByteArray &path) const;
     // Clears the record, and the layout stays as it is.
     void clear();
     // The item page moves its amount field down and shows a notice in its place.
