@@ -129,10 +129,15 @@ private slots:
         m_host->activateWindow();
         m_host->setFocus();
         QTRY_VERIFY(m_host->view()->focusProxy()->hasFocus());
+        bool tabHandled = false;
         const QMetaObject::Connection handler =
-            connect(m_host, &TChromium::OnKeyEvent, this, [](TChromium *, QKeyEvent *, bool &result) { result = true; });
+            connect(m_host, &TChromium::OnKeyEvent, this, [&tabHandled](TChromium *, QKeyEvent *event, bool &result) {
+                result = true;
+                tabHandled = tabHandled || (event->key() == Qt::Key_Tab && event->type() == QEvent::KeyRelease);
+            });
         pressKeyThroughX(QStringLiteral("x"));
         pressKeyThroughX(QStringLiteral("Tab"));
+        QTRY_VERIFY(tabHandled);
         disconnect(handler);
         // Keys reach the page in order: once one let through shows in the field, the handled
         // ones before it would show too, and the handled Tab would have taken the focus away.
