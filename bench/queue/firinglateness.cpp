@@ -2,8 +2,6 @@
 
 #include "browser/browserpage.h"
 #include "browser/tchromium.h"
-#include "fakebidenvironment.h"
-#include "recordinginputsink.h"
 #include "sniper/countdown.h"
 #include "sniper/positions.h"
 #include "tmain_formtestaccess.h"
@@ -40,18 +38,8 @@ bool FiringLateness::start()
     if (!m_server.start() || !m_dir.isValid())
         return false;
     m_server.setRoute("/item", QByteArray("<html><head><title>Lampa</title></head><body>Lampa</body></html>"));
-    TMain_FormHooks hooks;
-    hooks.SettingsFolder = m_dir.path();
+    TMain_FormHooks hooks = recordedBidHooks(m_dir.path(), &m_form, &m_log);
     hooks.RecordsFolder = m_dir.filePath(QStringLiteral("prihozy"));
-    hooks.OpenInput = [] { return std::make_unique<RecordingInputSink>(); };
-    hooks.OpenBidEnvironment = [this] {
-        auto env = std::make_unique<FakeBidEnvironment>();
-        env->log = &m_log;
-        for (int position : {1, 2, 3})
-            env->pixels[position] = m_form->Chromium1->mapToGlobal(QPoint(5, 5));
-        env->onProcessEvents = [this] { inside(m_form).KeyEchoPending() = false; };
-        return std::unique_ptr<BidEnvironment>(std::move(env));
-    };
     m_form = new TMain_Form(&m_profile, hooks);
     m_form->Fronta->Timing.loadLeadMs = loadLeadMs;
     m_form->Fronta->Timing.announceMs = loadLeadMs + 1000;

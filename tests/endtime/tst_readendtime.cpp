@@ -1,6 +1,5 @@
 #include "browser/browserpage.h"
 #include "browser/tchromium.h"
-#include "fakebidenvironment.h"
 #include "messageboxanswerer.h"
 #include "sniper/endtime.h"
 #include "sniper/positions.h"
@@ -127,12 +126,7 @@ private slots:
         inside(m_form).hooks().SettingsFolder = settings.path();
         for (int position : {1, 2, 3})
             QVERIFY(writePosition(m_form->SettingsPath(), position, {1, 1}, nullptr));
-        inside(m_form).hooks().OpenBidEnvironment = [this] {
-            auto env = std::make_unique<FakeBidEnvironment>();
-            for (int position : {1, 2, 3})
-                env->pixels[position] = m_form->Chromium1->mapToGlobal(QPoint(5, 5));
-            return std::unique_ptr<BidEnvironment>(std::move(env));
-        };
+        inside(m_form).hooks().OpenBidEnvironment = heldChecks(&m_form);
         m_form->doKonce_DTP->setDateTime(QDateTime(QDate::currentDate(), QTime(23, 59, 59)));
         m_form->Zitra_CheckBox->setChecked(true);
         m_form->Sekund1_Edit->setText(QStringLiteral("5"));

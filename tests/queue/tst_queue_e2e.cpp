@@ -16,7 +16,6 @@
 #include "webtest.h"
 
 #include <QCheckBox>
-#include <QDBusConnection>
 #include <QDateTimeEdit>
 #include <QDir>
 #include <QElapsedTimer>
@@ -74,10 +73,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(privateBus.pid > 0, "no dbus-daemon");
-        QDBusConnection bus = QDBusConnection::sessionBus();
-        QVERIFY(bus.registerService(QStringLiteral("org.freedesktop.ScreenSaver")));
-        QVERIFY(bus.registerObject(QStringLiteral("/org/freedesktop/ScreenSaver"), &m_saver,
-                                   QDBusConnection::ExportAllSlots));
+        QVERIFY(offerOnSessionBus(QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("/org/freedesktop/ScreenSaver"),
+                                  &m_saver));
         QVERIFY(m_site.start());
         QVERIFY(m_dir.isValid());
         m_site.server().setRoute("/jinde", QByteArray("<html><head><title>Jinde</title></head><body>Jinde</body></html>"));

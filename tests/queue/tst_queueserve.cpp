@@ -1,7 +1,5 @@
-#include "fakebidenvironment.h"
 #include "messageboxanswerer.h"
 #include "privatesessionbus.h"
-#include "recordinginputsink.h"
 #include "browser/browserpage.h"
 #include "browser/tchromium.h"
 #include "sniper/countdown.h"
@@ -16,7 +14,6 @@
 #include "webtest.h"
 
 #include <QCheckBox>
-#include <QDBusConnection>
 #include <QDateTimeEdit>
 #include <QFile>
 #include <QLabel>
@@ -57,10 +54,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(privateBus.pid > 0, "no dbus-daemon");
-        QDBusConnection bus = QDBusConnection::sessionBus();
-        QVERIFY(bus.registerService(QStringLiteral("org.freedesktop.ScreenSaver")));
-        QVERIFY(bus.registerObject(QStringLiteral("/org/freedesktop/ScreenSaver"), &m_saver,
-                                   QDBusConnection::ExportAllSlots));
+        QVERIFY(offerOnSessionBus(QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("/org/freedesktop/ScreenSaver"),
+                                  &m_saver));
         QVERIFY(m_server.start());
         QFile::remove(QueueServer::defaultPath());
     }
@@ -173,18 +168,8 @@ private:
     void openForm()
     {
         m_log.clear();
-        TMain_FormHooks hooks;
+        TMain_FormHooks hooks = recordedBidHooks(m_dir.path(), &m_form, &m_log);
         hooks.Now = [this] { return toDays(QDateTime::currentDateTime().addMSecs(m_skippedMs)); };
-        hooks.SettingsFolder = m_dir.path();
-        hooks.OpenInput = [] { return std::make_unique<RecordingInputSink>(); };
-        hooks.OpenBidEnvironment = [this] {
-            auto env = std::make_unique<FakeBidEnvironment>();
-            env->log = &m_log;
-            for (int position : {1, 2, 3})
-                env->pixels[position] = m_form->Chromium1->mapToGlobal(QPoint(5, 5));
-            env->onProcessEvents = [this] { inside(m_form).KeyEchoPending() = false; };
-            return std::unique_ptr<BidEnvironment>(std::move(env));
-        };
         m_form = new TMain_Form(&m_profile, hooks);
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form));

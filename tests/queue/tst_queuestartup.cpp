@@ -1,6 +1,4 @@
-#include "fakebidenvironment.h"
 #include "privatesessionbus.h"
-#include "recordinginputsink.h"
 #include "browser/tchromium.h"
 #include "sniper/countdown.h"
 #include "sniper/positions.h"
@@ -58,15 +56,7 @@ private slots:
         QVERIFY(QDir().mkpath(QFileInfo(QueueServer::defaultPath()).absolutePath()));
         QVERIFY(writeQueueFile(QueueServer::defaultPath(), {bid}));
 
-        TMain_FormHooks hooks;
-        hooks.SettingsFolder = m_dir.path();
-        hooks.OpenInput = [] { return std::make_unique<RecordingInputSink>(); };
-        hooks.OpenBidEnvironment = [this] {
-            auto env = std::make_unique<FakeBidEnvironment>();
-            for (int position : {1, 2, 3})
-                env->pixels[position] = m_form->Chromium1->mapToGlobal(QPoint(5, 5));
-            return std::unique_ptr<BidEnvironment>(std::move(env));
-        };
+        const TMain_FormHooks hooks = recordedBidHooks(m_dir.path(), &m_form);
         for (int position : {1, 2, 3})
             QVERIFY(writePosition(settingsPath(m_dir.path()), position, {1, 1}, nullptr));
         m_form = new TMain_Form(&m_profile, hooks);

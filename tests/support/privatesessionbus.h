@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusConnection>
 #include <QObject>
 #include <QStringList>
 #include <QVariantMap>
@@ -31,6 +32,13 @@ struct PrivateSessionBus
             kill(pid_t(pid), SIGTERM);
     }
 };
+
+// Offers object's slots on the session bus as service at path.
+inline bool offerOnSessionBus(const QString &service, const QString &path, QObject *object)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    return bus.registerService(service) && bus.registerObject(path, object, QDBusConnection::ExportAllSlots);
+}
 
 // What the desktop session would offer: the screen saver's inhibition.
 class FakeScreenSaver : public QObject

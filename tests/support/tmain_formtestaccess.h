@@ -1,6 +1,11 @@
 #pragma once
 
+#include "browser/tchromium.h"
+#include "fakebidenvironment.h"
+#include "recordinginputsink.h"
 #include "ui/tmain_form.h"
+
+#include <memory>
 
 // The main window's private handlers and countdown state, for the tests that drive them
 // directly instead of through the X server.
@@ -32,4 +37,29 @@ private:
 inline TMain_FormTestAccess inside(TMain_Form *form)
 {
     return TMain_FormTestAccess(form);
+}
+
+// A bid that is not what the test looks at: its checks hold against the window's own browser,
+// its input is recorded (into log, when given), and the key echo answers at once. form is where
+// the test keeps the window, read when the bid opens.
+inline std::function<std::unique_ptr<BidEnvironment>()> heldChecks(TMain_Form *const *form, QStringList *log = nullptr)
+{
+    return [form, log] {
+        auto env = std::make_unique<FakeBidEnvironment>();
+        env->log = log;
+        for (int position : {1, 2, 3})
+            env->pixels[position] = (*form)->Chromium1->mapToGlobal(QPoint(5, 5));
+        env->onProcessEvents = [form] { inside(*form).KeyEchoPending() = false; };
+        return std::unique_ptr<BidEnvironment>(std::move(env));
+    };
+}
+
+// Hooks for such a window with its settings in settingsFolder.
+inline TMain_FormHooks recordedBidHooks(const QString &settingsFolder, TMain_Form *const *form, QStringList *log = nullptr)
+{
+    TMain_FormHooks hooks;
+    hooks.SettingsFolder = settingsFolder;
+    hooks.OpenInput = [] { return std::make_unique<RecordingInputSink>(); };
+    hooks.OpenBidEnvironment = heldChecks(form, log);
+    return hooks;
 }

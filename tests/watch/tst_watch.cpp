@@ -1,9 +1,7 @@
 #include "browser/browserpage.h"
 #include "browser/tchromium.h"
-#include "fakebidenvironment.h"
 #include "messageboxanswerer.h"
 #include "privatesessionbus.h"
-#include "recordinginputsink.h"
 #include "sniper/countdown.h"
 #include "sniper/endtime.h"
 #include "sniper/positions.h"
@@ -13,7 +11,6 @@
 #include "webtest.h"
 
 #include <QCheckBox>
-#include <QDBusConnection>
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,13 +43,10 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(privateBus.pid > 0, "no dbus-daemon");
-        QDBusConnection bus = QDBusConnection::sessionBus();
-        QVERIFY(bus.registerService(QStringLiteral("org.freedesktop.ScreenSaver")));
-        QVERIFY(bus.registerObject(QStringLiteral("/org/freedesktop/ScreenSaver"), &m_saver,
-                                   QDBusConnection::ExportAllSlots));
-        QVERIFY(bus.registerService(QStringLiteral("org.freedesktop.Notifications")));
-        QVERIFY(bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &m_notifications,
-                                   QDBusConnection::ExportAllSlots));
+        QVERIFY(offerOnSessionBus(QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("/org/freedesktop/ScreenSaver"),
+                                  &m_saver));
+        QVERIFY(offerOnSessionBus(QStringLiteral("org.freedesktop.Notifications"),
+                                  QStringLiteral("/org/freedesktop/Notifications"), &m_notifications));
         QVERIFY(m_server.start());
     }
 
@@ -61,16 +55,7 @@ private slots:
         m_server.setClockOffset(0);
         m_notifications.bodies.clear();
         // The bid itself is not what this test looks at: its checks hold and its input is recorded.
-        TMain_FormHooks hooks;
-        hooks.SettingsFolder = m_dir.path();
-        hooks.OpenInput = [] { return std::make_unique<RecordingInputSink>(); };
-        hooks.OpenBidEnvironment = [this] {
-            auto env = std::make_unique<FakeBidEnvironment>();
-            for (int position : {1, 2, 3})
-                env->pixels[position] = m_form->Chromium1->mapToGlobal(QPoint(5, 5));
-            env->onProcessEvents = [this] { inside(m_form).KeyEchoPending() = false; };
-            return std::unique_ptr<BidEnvironment>(std::move(env));
-        };
+        TMain_FormHooks hooks = recordedBidHooks(m_dir.path(), &m_form);
         m_form = new TMain_Form(&m_profile, hooks);
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form));
