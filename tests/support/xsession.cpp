@@ -22,12 +22,12 @@ void click(QPoint at, int button, int repeat)
 
 void keys(const QStringList &keys)
 {
-    xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("80")} + keys);
+    xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40")} + keys);
 }
 
 void type(const QString &text)
 {
-    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text});
+    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("8"), text});
 }
 
 QStringList windows(const QString &title)
