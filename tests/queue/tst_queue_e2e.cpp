@@ -2,6 +2,7 @@
 #include "browser/browserview.h"
 #include "browser/tchromium.h"
 #include "fakeauctionsite.h"
+#include "filecontent.h"
 #include "messageboxanswerer.h"
 #include "privatesessionbus.h"
 #include "sniper/countdown.h"
@@ -55,11 +56,6 @@ const Item vaza{"/item/4", QStringLiteral("Váza"), 50, QStringLiteral("500")};
 // closed.
 const Item budik{"/item/5", QStringLiteral("Budík"), 48, QStringLiteral("60")};
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 } // namespace
 
 // The queue as the user meets it: the real browser against the fake auction site, the real X
@@ -175,7 +171,7 @@ private slots:
         QCOMPARE(folders.size(), 3);
         const Item *order[] = {&lampa, &kolo, &hodiny};
         for (int i = 0; i < 3; ++i) {
-            const Journal journal = readJournal(readAll(records.filePath(folders[i] + QStringLiteral("/journal.jsonl"))));
+            const Journal journal = readJournal(fileContent(records.filePath(folders[i] + QStringLiteral("/journal.jsonl"))));
             QVERIFY(!journal.damaged && !journal.entries.isEmpty());
             const Item &item = *order[i];
             QCOMPARE(journal.entries.first().fields.value(QStringLiteral("title")).toString(), item.title);

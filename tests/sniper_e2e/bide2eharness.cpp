@@ -175,14 +175,8 @@ Journal BidEndToEnd::outcomeAfter(const QString &previousRecord) const
     const QString record = newestRecord();
     if (record == previousRecord)
         return {};
-    Journal journal = readJournal(readAll(QDir(record).filePath(QStringLiteral("journal.jsonl"))));
+    Journal journal = readJournal(fileContent(QDir(record).filePath(QStringLiteral("journal.jsonl"))));
     if (journal.entries.isEmpty() || journal.entries.last().event != QLatin1String("outcome"))
         return {};
     return journal;
-}
-
-QByteArray BidEndToEnd::readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fakeauctionsite.h"
+#include "filecontent.h"
 #include "sniper/journal.h"
 
 #include <QDateTime>
@@ -37,7 +38,6 @@ protected:
     // The journal of the newest record once it tells an outcome, when that record is not
     // previousRecord; empty until then. After the outcome nothing more is sent.
     Journal outcomeAfter(const QString &previousRecord) const;
-    static QByteArray readAll(const QString &path);
 
     FakeAuctionSite m_site;
     QTemporaryDir m_dir;

@@ -53,10 +53,10 @@ private slots:
         const QDir record(newestRecord());
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record.filePath(QStringLiteral("after.html"))), 10000);
         QCOMPARE(m_site.confirmations().size(), 1);
-        QVERIFY(readAll(record.filePath(QStringLiteral("after.html"))).contains("Příhoz potvrzen"));
-        QVERIFY(readAll(record.filePath(QStringLiteral("item.html"))).contains("id=\"amount\""));
+        QVERIFY(fileContent(record.filePath(QStringLiteral("after.html"))).contains("Příhoz potvrzen"));
+        QVERIFY(fileContent(record.filePath(QStringLiteral("item.html"))).contains("id=\"amount\""));
         QVERIFY(QFile::exists(record.filePath(QStringLiteral("after.png"))));
-        const Journal journal = readJournal(readAll(record.filePath(QStringLiteral("journal.jsonl"))));
+        const Journal journal = readJournal(fileContent(record.filePath(QStringLiteral("journal.jsonl"))));
         QVERIFY(!journal.damaged);
         QStringList events;
         for (qsizetype i = 0; i < journal.entries.size(); ++i) {

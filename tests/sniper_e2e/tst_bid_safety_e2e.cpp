@@ -37,7 +37,7 @@ private slots:
         closeMessageBox();
         QVERIFY(m_site.bids().isEmpty());
         // The record says why.
-        const Journal journal = readJournal(readAll(QDir(newestRecord()).filePath(QStringLiteral("journal.jsonl"))));
+        const Journal journal = readJournal(fileContent(QDir(newestRecord()).filePath(QStringLiteral("journal.jsonl"))));
         QVERIFY2(!journal.entries.isEmpty(), qPrintable(newestRecord()));
         QCOMPARE(journal.entries.last().event, QStringLiteral("outcome"));
         const QString reason = journal.entries.last().fields.value(QStringLiteral("reason")).toString();
